@@ -1,0 +1,21 @@
+// Text encodings of the program's files: its own files are UTF-8, and files written by the
+// Windows program (Windows-1250) still load, because a file that is not valid UTF-8 as a
+// whole is read as Windows-1250.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace mtl {
+
+bool isValidUtf8(std::string_view bytes);
+// Every byte of Windows-1250 text as UTF-8 (unassigned bytes become the C1 code point of
+// the same value, so nothing is lost).
+std::string cp1250ToUtf8(std::string_view bytes);
+// The reading rule: unchanged when valid UTF-8, otherwise converted from Windows-1250.
+std::string decodeText(std::string_view bytes);
+// UTF-8 text to Windows-1250; a character the code page lacks is written as an HTML numeric
+// character reference ("&#263;"). Invalid UTF-8 bytes are passed through.
+std::string utf8ToCp1250Html(std::string_view text);
+
+} // namespace mtl
