@@ -9,7 +9,7 @@ namespace mtl {
 
 class Registry;
 
-// True when the account has no stored settings yet (the program's key is absent).
+// True when the account has no stored settings yet (no `Ustawienia` key).
 bool isFirstStart(const Registry& registry);
 // Writes the first-start settings. Throws RegistryError when the store cannot be written.
 void writeFirstStartSettings(Registry& registry, const std::filesystem::path& dataFolder);

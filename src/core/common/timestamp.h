@@ -2,7 +2,7 @@
 // time HH:mm:ss).
 #pragma once
 
-#include "platform/clock.h"
+#include "core/platform/clock.h"
 
 #include <optional>
 #include <string>

@@ -3,7 +3,7 @@
 // a temporary file and a rename, so a crash never leaves a half-written store.
 #pragma once
 
-#include "platform/registry.h"
+#include "core/platform/registry.h"
 
 #include <filesystem>
 
@@ -31,6 +31,8 @@ public:
 private:
     void load(Hive hive);
     void save(Hive hive);
+    template <typename Change>
+    auto change(Hive hive, Change&& apply);
 
     std::filesystem::path m_folder;
     RegistryTree m_tree;
