@@ -10,6 +10,7 @@ namespace mtl::ui::pictures {
 
 // Index 0..7 of the descriptions list's image list: blank page, recycle bin, globe, golden
 // package, red circle with a white cross, clipboard, speech bubble with "i", registry blocks.
+// Any other index (the list's -1 included) has no icon: a null pixmap.
 QPixmap categoryIcon(int index, int size = 16);
 
 QPixmap alertLow(int size = 24);      // green tick
@@ -19,7 +20,7 @@ QPixmap alertUnknown(int size = 24);  // blue question mark
 
 // Category pictures of the details dialog, codes 1..9: green globe, waste basket, clipboard
 // with a checklist, doctor with a syringe, registry blocks, cardboard box, document with a
-// speech bubble, window with a clock, media player.
+// speech bubble, window with a clock, media player. Any other code gives a null pixmap.
 QPixmap detailsCategory(int code, int size = 48);
 
 QIcon applicationIcon();
