@@ -1,0 +1,48 @@
+// A list of text lines, each with a check box in front of it: the found list, the mode's
+// mask list and the two ignore lists. The program treats it as an ordered list of strings
+// with a check state per line, so the API speaks in lines and indices rather than items.
+#pragma once
+
+#include <QListWidget>
+#include <QStringList>
+
+namespace mtl::ui {
+
+class CheckListBox : public QListWidget {
+    Q_OBJECT
+public:
+    explicit CheckListBox(QWidget* parent = nullptr);
+
+    int count() const { return QListWidget::count(); }
+    // Each of these throws std::out_of_range for an index outside the list, which a
+    // handler's guard turns into the general error report.
+    QString line(int index) const;
+    bool isChecked(int index) const;
+    void setChecked(int index, bool checked);
+    void setLine(int index, const QString& text);
+    void removeLine(int index);
+
+    QStringList lines() const;
+    // Replaces every line; the new lines start unchecked.
+    void setLines(const QStringList& lines);
+    void addLine(const QString& text);
+    void insertLine(int index, const QString& text);
+    void clearLines();
+
+    // White bold text on black, the look of the found list and the mask list.
+    void useDarkLook();
+
+signals:
+    // A click on a line, or the keyboard moving the current line: the list's click
+    // reaction. Setting the current line from code does not emit it.
+    void lineClicked();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QListWidgetItem* lineItem(int index) const;
+    QListWidgetItem* makeItem(const QString& text) const;
+};
+
+} // namespace mtl::ui
