@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libgl-dev
-  zlib1g-dev libdeflate-dev libgtest-dev
+  zlib1g-dev libdeflate-dev libgtest-dev gzip pigz
   fonts-dejavu-core
 )
 

@@ -101,10 +101,10 @@ public:
         if (hit(Op::MakeFolder, path)) return false;
         return real().makeFolder(path);
     }
-    std::unique_ptr<mtl::backup::RestoredFile> createRestored(const fs::path& target) override
+    std::unique_ptr<mtl::backup::RestoredFile> createRestored(const fs::path& target, const EntryStatus& existing) override
     {
         if (hit(Op::CreateRestored, target)) throw FileError("create refused: " + target.string());
-        return std::make_unique<Restored>(*this, target, real().createRestored(target));
+        return std::make_unique<Restored>(*this, target, real().createRestored(target, existing));
     }
     bool archiveAttribute(const fs::path& path) override { return archiveMarked.contains(path.string()); }
     void clearArchiveAttribute(const fs::path& path) override

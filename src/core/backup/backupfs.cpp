@@ -9,7 +9,7 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
-#include <fstream>
+#include <atomic>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,6 +18,9 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::size_t kIoBufferSize = 256 * 1024;
+// Most restored files are small; a buffer below the allocator's mapping threshold is reused
+// from file to file instead of being mapped and unmapped each time.
+constexpr std::size_t kRestoreBufferSize = 64 * 1024;
 
 [[noreturn]] void fail(std::string_view what, const fs::path& file, int err)
 {
@@ -69,22 +72,9 @@ EntryKind kindOf(mode_t mode)
 EntryStatus statusFrom(const struct stat& st)
 {
     return {kindOf(st.st_mode), static_cast<std::uint64_t>(st.st_size), packDosDate(st.st_mtime),
-            static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
-}
-
-// The process's file creation mask, read without changing it (umask() would change it for a
-// moment under other threads).
-mode_t creationMask()
-{
-    static const mode_t mask = [] {
-        std::ifstream status("/proc/self/status");
-        std::string line;
-        while (std::getline(status, line)) {
-            if (line.starts_with("Umask:")) return static_cast<mode_t>(std::stoul(line.substr(6), nullptr, 8));
-        }
-        return static_cast<mode_t>(022);
-    }();
-    return mask;
+            static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
+            static_cast<std::uint32_t>(st.st_mode), static_cast<std::uint32_t>(st.st_uid),
+            static_cast<std::uint32_t>(st.st_gid)};
 }
 
 // Opens a regular file for reading. Other kinds are refused before they can block (a FIFO
@@ -211,39 +201,44 @@ private:
 // Buffered writing to a descriptor; the owner closes or discards.
 class BufferedWriter {
 public:
-    explicit BufferedWriter(fs::path path) : m_path(std::move(path)) { m_buffer.reserve(kIoBufferSize); }
+    BufferedWriter(fs::path path, std::size_t capacity) : m_path(std::move(path)), m_capacity(capacity) {}
     void write(int fd, std::span<const unsigned char> bytes)
     {
-        if (m_buffer.size() + bytes.size() > kIoBufferSize) {
+        if (m_buffer.size() + bytes.size() > m_capacity) {
             flush(fd);
-            if (bytes.size() >= kIoBufferSize) {
+            if (bytes.size() >= m_capacity) {
                 writeAll(fd, bytes.data(), bytes.size(), m_path);
                 m_position += bytes.size();
                 return;
             }
         }
+        if (m_buffer.capacity() == 0) m_buffer.reserve(m_capacity);
         m_buffer.insert(m_buffer.end(), bytes.begin(), bytes.end());
         m_position += bytes.size();
     }
     void flush(int fd)
     {
-        std::vector<unsigned char> pending;
-        pending.swap(m_buffer);
-        m_buffer.reserve(kIoBufferSize);
-        writeAll(fd, pending.data(), pending.size(), m_path);
+        if (m_buffer.empty()) return;
+        try {
+            writeAll(fd, m_buffer.data(), m_buffer.size(), m_path);
+        } catch (...) {
+            m_buffer.clear();  // what did not get out is lost either way; the error says so
+            throw;
+        }
+        m_buffer.clear();
     }
     std::uint64_t position() const { return m_position; }
-    const fs::path& path() const { return m_path; }
 
 private:
     fs::path m_path;
+    std::size_t m_capacity;
     std::vector<unsigned char> m_buffer;
     std::uint64_t m_position = 0;
 };
 
 class SystemArchiveWriter final : public WritableFile {
 public:
-    explicit SystemArchiveWriter(const fs::path& path) : m_writer(path)
+    explicit SystemArchiveWriter(const fs::path& path) : m_writer(path, kIoBufferSize)
     {
         m_fd = Descriptor(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
         if (m_fd.get() < 0) fail("Nie można utworzyć pliku", path, errno);
@@ -267,22 +262,27 @@ private:
 
 class SystemRestoredFile final : public RestoredFile {
 public:
-    explicit SystemRestoredFile(const fs::path& target) : m_target(target), m_writer(target)
+    SystemRestoredFile(const fs::path& target, const EntryStatus& existing)
+        : m_target(target), m_writer(target, kRestoreBufferSize)
     {
-        std::string pattern = (target.parent_path() / ".mtl-restore-XXXXXX").string();
-        m_fd = Descriptor(::mkostemp(pattern.data(), O_CLOEXEC));
+        // A name of our own, created exclusively with the usual permissions of a new file
+        // (the creation mask applies), so no random source and no extra call are needed.
+        static std::atomic<unsigned> counter{0};
+        static const pid_t processId = ::getpid();
+        const std::string folder = target.parent_path().string();
+        for (int attempt = 0; attempt < 100 && m_fd.get() < 0; ++attempt) {
+            m_temp = (folder.empty() ? std::string() : folder + "/") + ".mtl-restore-" + std::to_string(processId)
+                + "-" + std::to_string(counter++);
+            m_fd = Descriptor(::open(m_temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666));
+            if (m_fd.get() < 0 && errno != EEXIST) break;
+        }
         if (m_fd.get() < 0) fail("Nie można utworzyć pliku", target, errno);
-        m_temp = pattern;
-        // A replaced file keeps its permissions (and, when we may, its owner); a new one gets
-        // the usual permissions of a new file.
-        struct stat st {};
-        if (::lstat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
-            ::fchmod(m_fd.get(), st.st_mode & 07777);
-            if (::geteuid() == 0 && ::fchown(m_fd.get(), st.st_uid, st.st_gid) != 0) {
+        // A replaced file keeps its permissions (and, when we may, its owner).
+        if (existing.kind == EntryKind::File) {
+            ::fchmod(m_fd.get(), existing.mode & 07777);
+            if (::geteuid() == 0 && ::fchown(m_fd.get(), existing.owner, existing.group) != 0) {
                 // Keeping the owner is a courtesy; the restored content matters more.
             }
-        } else {
-            ::fchmod(m_fd.get(), 0666 & ~creationMask());
         }
     }
     ~SystemRestoredFile() override
@@ -389,9 +389,9 @@ public:
         struct stat st {};
         return errno == EEXIST && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
     }
-    std::unique_ptr<RestoredFile> createRestored(const fs::path& target) override
+    std::unique_ptr<RestoredFile> createRestored(const fs::path& target, const EntryStatus& existing) override
     {
-        return std::make_unique<SystemRestoredFile>(target);
+        return std::make_unique<SystemRestoredFile>(target, existing);
     }
     bool archiveAttribute(const fs::path&) override { return false; }
     void clearArchiveAttribute(const fs::path&) override {}

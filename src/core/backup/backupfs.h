@@ -21,6 +21,7 @@ struct EntryStatus {
     std::uint64_t size = 0;
     std::int32_t date = 0;  // MS-DOS packed date of the last write
     std::uint64_t device = 0, inode = 0;  // which file it is, whatever the path
+    std::uint32_t mode = 0, owner = 0, group = 0;
     bool exists() const { return kind != EntryKind::Missing; }
 };
 
@@ -94,7 +95,10 @@ public:
     virtual bool removeFile(const std::filesystem::path& path) = 0;
     // Creates one folder; true when a folder stands at the path afterwards.
     virtual bool makeFolder(const std::filesystem::path& path) = 0;
-    virtual std::unique_ptr<RestoredFile> createRestored(const std::filesystem::path& target) = 0;
+    // `existing` is what stands at the target now (linkStatus), which the caller has already
+    // looked at: a replaced file keeps its permissions.
+    virtual std::unique_ptr<RestoredFile> createRestored(const std::filesystem::path& target,
+                                                         const EntryStatus& existing) = 0;
 
     // The Windows archive attribute; Linux has none, so it is never set and clearing it
     // changes nothing.

@@ -7,19 +7,30 @@
 #include "core/backup/backupinternal.h"
 #include "core/backup/filespec.h"
 #include "core/backup/restoretarget.h"
+#include "core/backup/restorewriter.h"
 #include "core/common/errors.h"
 #include "core/common/fileio.h"
 
 #include <optional>
+#include <utility>
+#include <unordered_set>
 
 namespace mtl {
 
 using namespace backup;
 
+namespace {
+// Content goes to the writer thread in steps of this size.
+constexpr std::size_t kStreamStep = 256 * 1024;
+} // namespace
+
 struct TBackupFile::RestoreRun {
-    // A file being restored; it replaces its target at commit, or is dropped.
+    // A file being restored; it replaces its target at commit, or is dropped. With the
+    // writer thread its content is collected in `memory` and streamed to the thread;
+    // otherwise (and for owners that want the open file) it is written here into `file`.
     struct Pending {
         std::unique_ptr<RestoredFile> file;
+        std::vector<unsigned char> memory;
         std::string target;
         std::int32_t date = 0;
     };
@@ -27,21 +38,22 @@ struct TBackupFile::RestoreRun {
     // Chunks go to the pending file (or are passed over); progress is counted for a file.
     class Sink final : public BlockSink {
     public:
-        Sink(TBackupFile& c, WritableFile* out) : m_c(c), m_out(out) {}
-        bool decodes() const override { return m_out != nullptr; }
-        bool goOn() const override { return m_c.m_continue; }
-        void write(std::span<const unsigned char> bytes) override { m_out->write(bytes); }
+        Sink(RestoreRun& run, Pending* into) : m_run(run), m_into(into) {}
+        bool decodes() const override { return m_into != nullptr; }
+        bool goOn() const override { return m_run.c.m_continue; }
+        void write(std::span<const unsigned char> bytes) override { m_run.writeContent(*m_into, bytes); }
         void afterChunk(std::size_t produced, bool) override
         {
-            m_c.m_pump.yieldSliced();
-            if (!m_out) return;
-            m_c.m_bytesDone += produced;
-            m_c.progress(m_c.m_currentFile, m_c.percent());
+            TBackupFile& c = m_run.c;
+            c.m_pump.yieldSliced();
+            if (!m_into) return;
+            c.m_bytesDone += produced;
+            c.progress(c.m_currentFile, c.percent());
         }
 
     private:
-        TBackupFile& m_c;
-        WritableFile* m_out;
+        RestoreRun& m_run;
+        Pending* m_into;
     };
 
     TBackupFile& c;
@@ -51,7 +63,11 @@ struct TBackupFile::RestoreRun {
     std::unique_ptr<ReadableFile> owned;
     std::optional<ArchiveReader> reader;
     std::optional<Pending> pending;
+    std::optional<RestoreWriter> writer;
     int volume = 1;
+    // Folders already made or checked in this run: files of one folder follow each other,
+    // and checking every level again for each of them would cost more than the writing.
+    std::unordered_set<std::string> readyFolders;
 
     RestoreRun(TBackupFile& component, const std::string& name, std::string dest)
         : c(component), archiveName(name), destination(std::move(dest)), toStream(name == kStreamName)
@@ -67,15 +83,56 @@ struct TBackupFile::RestoreRun {
     void restoreRecord(const ArchiveRecord& record);
     void continueOnNextVolume(const ArchiveRecord& record);
     void skipBlock();
+    void writeContent(Pending& file, std::span<const unsigned char> bytes);
     // Raises OnFileRestored, then puts a complete file in place of its target, or drops it.
     void finishPending(bool complete);
+    // Counts what the writer thread has written and takes over its failure.
+    void absorbWriter();
+    // Waits for the writer thread when a queued file stands at `path` or on the way to it.
+    void waitForQueued(const std::string& path, bool onTheWay);
 };
+
+void TBackupFile::RestoreRun::absorbWriter()
+{
+    if (!writer) return;
+    c.m_filesDone += writer->takeWritten();
+    if (writer->failed()) c.fail(kErrReadData);
+}
+
+void TBackupFile::RestoreRun::waitForQueued(const std::string& path, bool onTheWay)
+{
+    if (!writer) return;
+    bool wait = writer->queued(path);
+    for (std::size_t slash = path.find('/', 1); onTheWay && !wait && slash != std::string::npos;
+         slash = path.find('/', slash + 1)) {
+        wait = writer->queued(path.substr(0, slash));
+    }
+    if (!wait) return;
+    writer->drain();
+    absorbWriter();
+}
+
+void TBackupFile::RestoreRun::writeContent(Pending& file, std::span<const unsigned char> bytes)
+{
+    if (file.file) {
+        file.file->write(bytes);
+        return;
+    }
+    file.memory.insert(file.memory.end(), bytes.begin(), bytes.end());
+    if (file.memory.size() >= kStreamStep) writer->data(std::exchange(file.memory, {}));
+}
 
 void TBackupFile::RestoreRun::finishPending(bool complete)
 {
     if (!pending) return;
     Pending file = std::move(*pending);
     pending.reset();
+    if (!file.file) {
+        if (complete && !file.memory.empty()) writer->data(std::move(file.memory));
+        if (complete) writer->commit(file.date);
+        else writer->abort();
+        return;
+    }
     if (c.OnFileRestored) {
         std::string name = file.target;
         c.OnFileRestored(c, name, *file.file);
@@ -91,7 +148,7 @@ void TBackupFile::RestoreRun::finishPending(bool complete)
 
 void TBackupFile::RestoreRun::skipBlock()
 {
-    Sink sink(c, nullptr);
+    Sink sink(*this, nullptr);
     try {
         reader->readBlock(sink);
     } catch (const ArchiveDamage& damage) {
@@ -114,10 +171,25 @@ void TBackupFile::RestoreRun::restoreRecord(const ArchiveRecord& record)
         return;
     }
 
-    bool decision = !identity && restoreDecision(c.RestoreMode, c.m_files.linkStatus(c.m_currentFile), record.date);
-    if (!identity && c.OnRestoreFile) c.OnRestoreFile(c, c.m_currentFile, record.date, decision);
+    if (!identity) waitForQueued(c.m_currentFile, false);
+    EntryStatus existing = identity ? EntryStatus{} : c.m_files.linkStatus(c.m_currentFile);
+    bool decision = !identity && restoreDecision(c.RestoreMode, existing, record.date);
+    if (!identity && c.OnRestoreFile) {
+        const std::string before = c.m_currentFile;
+        c.OnRestoreFile(c, c.m_currentFile, record.date, decision);
+        if (c.m_currentFile != before) {
+            waitForQueued(c.m_currentFile, false);
+            existing = c.m_files.linkStatus(c.m_currentFile);
+        }
+    }
     if (decision) {
-        const FolderState folders = prepareFolders(c.m_files, c.m_currentFile, destination);
+        const std::string folder = c.m_currentFile.substr(0, c.m_currentFile.rfind('/') + 1);
+        FolderState folders = FolderState::Ready;
+        if (!readyFolders.contains(folder)) {
+            waitForQueued(folder.substr(0, folder.size() - 1), true);
+            folders = prepareFolders(c.m_files, c.m_currentFile, destination);
+            if (folders == FolderState::Ready) readyFolders.insert(folder);
+        }
         if (folders == FolderState::Refused) {
             c.m_errorCode = kErrReadData;
             skipBlock();
@@ -131,12 +203,14 @@ void TBackupFile::RestoreRun::restoreRecord(const ArchiveRecord& record)
     }
 
     try {
-        pending = Pending{c.m_files.createRestored(c.m_currentFile), c.m_currentFile, record.date};
+        pending = Pending{writer ? nullptr : c.m_files.createRestored(c.m_currentFile, existing), {},
+                          c.m_currentFile, record.date};
     } catch (const std::exception&) {
         c.fail(kErrReadData);
         return;
     }
-    Sink sink(c, pending->file.get());
+    if (writer) writer->begin(c.m_currentFile, existing);
+    Sink sink(*this, &*pending);
     try {
         if (reader->readBlock(sink) == ArchiveReader::BlockEnd::Stopped) finishPending(false);
         // A complete block waits for the next record: a continuation may carry the rest.
@@ -182,7 +256,7 @@ void TBackupFile::RestoreRun::continueOnNextVolume(const ArchiveRecord& record)
         skipBlock();
         return;
     }
-    Sink sink(c, pending->file.get());
+    Sink sink(*this, &*pending);
     try {
         if (reader->readBlock(sink) == ArchiveReader::BlockEnd::Stopped) finishPending(false);
     } catch (const ArchiveDamage& damage) {
@@ -199,6 +273,10 @@ void TBackupFile::RestoreRun::continueOnNextVolume(const ArchiveRecord& record)
 void TBackupFile::RestoreRun::run()
 {
     while (c.m_continue) {
+        if (writer && writer->failed()) {
+            absorbWriter();
+            break;
+        }
         ArchiveRecord record;
         try {
             record = reader->nextRecord();
@@ -262,11 +340,17 @@ bool TBackupFile::Restore(const std::string& archiveName, const std::string& des
     m_bytesDone = 0;
     m_percentBase = static_cast<std::uint32_t>(m_totalSize);
 
+    // The writer thread serves only owners that do not want the open file handed to them.
+    if (m_threads > 0 && !OnFileRestored) run.writer.emplace(m_files);
     try {
         run.run();
     } catch (...) {
         run.pending.reset();  // never leave a part in place of a file
-        throw;
+        throw;                // the writer finishes the complete files queued before
+    }
+    if (run.writer) {
+        run.writer->drain();
+        run.absorbWriter();
     }
     run.owned.reset();
     const bool result = m_errorCode == 0 && m_continue;
