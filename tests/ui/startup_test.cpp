@@ -31,7 +31,7 @@ void checkFailureState(FormFixture& f)
 {
     QVERIFY(f.form->RozpocznijSkanowanie->isHidden());
     QCOMPARE(f.text("Sygnatura_Status"), QStringLiteral("Bazy są uszkodzone !"));
-    QVERIFY(f.get<QLabel>("Sygnatura_Status")->styleSheet().contains(QStringLiteral("#ff0000")));
+    QCOMPARE(f.get<QLabel>("Sygnatura_Status")->palette().color(QPalette::WindowText), QColor(255, 0, 0));
     QCOMPARE(f.text("Label12"), QStringLiteral("Nie można skanować !"));
     for (const char* name : {"Sygnatura_Data", "Sygnatura_WersjaCODE", "Sygnatura_Uzywane", "Sygnatura_Wszystkie",
                              "Sygnatura_Spyware", "Sygnatura_Pornware"}) {
@@ -134,7 +134,7 @@ private slots:
         QCOMPARE(form.Edit1, QStringLiteral("123456"));
 
         QCOMPARE(f.text("Sygnatura_Status"), QStringLiteral("Bazy załadowane - OK"));
-        QVERIFY(f.get<QLabel>("Sygnatura_Status")->styleSheet().contains(QStringLiteral("#008000")));
+        QCOMPARE(f.get<QLabel>("Sygnatura_Status")->palette().color(QPalette::WindowText), QColor(0, 128, 0));
         QVERIFY(f.text("Sygnatura_WersjaCODE").endsWith(u'-'));
         QCOMPARE(f.text("Sygnatura_Data"), QStringLiteral("2026-12-01"));
         QCOMPARE(form.KeyID, QStringLiteral("QW7XRB2TMN5VCP3HZDK8GEF-LS2YTA9NBQ4MXC7PRKWEVAB-31"));

@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QLabel>
+#include <QPalette>
 #include <QRadioButton>
 #include <QTreeWidget>
 
@@ -49,9 +50,13 @@ void uncheckRadio(QRadioButton* button)
     }
 }
 
-void setTextColor(QLabel* label, const QColor& color)
+void setTextColor(QWidget* control, const QColor& color)
 {
-    label->setStyleSheet(QStringLiteral("color: %1;").arg(color.name()));
+    QPalette colours = control->palette();
+    colours.setColor(QPalette::WindowText, color);
+    colours.setColor(QPalette::Text, color);
+    colours.setColor(QPalette::ButtonText, color);
+    control->setPalette(colours);
 }
 
 void setHintDuration(QWidget& window, int milliseconds)

@@ -31,7 +31,8 @@ QRadioButton* modeButton(TSearchForm& form, const ScanMode& mode);
 // Qt otherwise refuses; the other members stay as they are and no reaction runs.
 void uncheckRadio(QRadioButton* button);
 
-void setTextColor(QLabel* label, const QColor& color);
+// The colour of a label's or control's text.
+void setTextColor(QWidget* control, const QColor& color);
 // How long hints stay on screen once shown, for the window and every control in it.
 void setHintDuration(QWidget& window, int milliseconds);
 // Empties the found list, the mode and ignore lists, the descriptions and the hidden lists.

@@ -135,15 +135,6 @@ QLineEdit* TSearchForm::makeEdit(QWidget* parent, const char* name, const QStrin
     return place(new QLineEdit(text, parent), name, geometry);
 }
 
-void TSearchForm::setTextColour(QWidget* control, const QColor& colour)
-{
-    QPalette colours = control->palette();
-    colours.setColor(QPalette::WindowText, colour);
-    colours.setColor(QPalette::Text, colour);
-    colours.setColor(QPalette::ButtonText, colour);
-    control->setPalette(colours);
-}
-
 void TSearchForm::setBold(QWidget* control)
 {
     QFont bold = control->font();

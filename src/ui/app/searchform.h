@@ -434,7 +434,6 @@ private:
                                    bool checked, const QRect& geometry);
     static QLineEdit* makeEdit(QWidget* parent, const char* name, const QString& text,
                                const QRect& geometry);
-    static void setTextColour(QWidget* control, const QColor& colour);
     static void setBold(QWidget* control);
 
     bool m_firstShowDone = false;

@@ -2,6 +2,8 @@
 // with the mask editor, the file-type descriptions and the backup archives with the logs.
 #include "ui/app/hints.h"
 #include "ui/app/searchform.h"
+
+#include "ui/app/formstate.h"
 #include "ui/widgets/checklistbox.h"
 #include "ui/widgets/filelistbox.h"
 #include "ui/widgets/pictures.h"
@@ -79,7 +81,7 @@ void TSearchForm::buildModeTab()
     makeLabel(typesGroup, nullptr, QStringLiteral("Ten tryb udostępnia:"), {8, 18, 110, 14});
     Label_LiczbaFiltrow = makeLabel(typesGroup, "Label_LiczbaFiltrow", QStringLiteral("-"),
                                     {120, 18, 38, 14});
-    setTextColour(Label_LiczbaFiltrow, Qt::red);
+    mtl::ui::setTextColor(Label_LiczbaFiltrow, Qt::red);
     setBold(Label_LiczbaFiltrow);
     makeLabel(typesGroup, nullptr, QStringLiteral("typów filtrów"), {8, 32, 150, 14});
 
@@ -127,7 +129,7 @@ void TSearchForm::buildModeTab()
                                     "tylko pliki \"powracające\" i czesto występ."),
                      {descLeft, 110, descWidth, 58});
     for (QRadioButton* express : {RadioButton7, RadioButton8, RadioButton9})
-        setTextColour(express, grey);
+        mtl::ui::setTextColor(express, grey);
 
     RadioButton2 = makeMode("RadioButton2", QStringLiteral("Ustawienia użytkownika"),
                             {8, 172, 300, 17});
@@ -153,7 +155,7 @@ void TSearchForm::buildModeTab()
                                     "charakterystyczne dla nazw zdjęć z tych stron."),
                      {24, 303, 505, 40});
     for (QRadioButton* special : {RadioButton5, RadioButton6})
-        setTextColour(special, Qt::red);
+        mtl::ui::setTextColor(special, Qt::red);
     RadioButton4->setChecked(true);
 
     const QString durationTail = QStringLiteral(" minut (w zależności od ilości plików na dysku)");
@@ -200,7 +202,7 @@ void TSearchForm::buildModeTab()
     makeLabel(editor, nullptr, QStringLiteral("Edytujesz tryb:"), {8, 108, 90, 16});
     Label_EdytowanyTryb = makeLabel(editor, "Label_EdytowanyTryb", QStringLiteral("?"),
                                     {100, 108, 429, 16});
-    setTextColour(Label_EdytowanyTryb, Qt::red);
+    mtl::ui::setTextColor(Label_EdytowanyTryb, Qt::red);
     setBold(Label_EdytowanyTryb);
     makeLabel(editor, nullptr, QStringLiteral("Szukaj filtra"), {8, 134, 90, 16});
     EditSzukajFiltra = makeEdit(editor, "EditSzukajFiltra", QString(), {100, 131, 220, 21});
@@ -224,7 +226,7 @@ void TSearchForm::buildModeTab()
     makeLabel(editor, nullptr, QStringLiteral("Komunikaty:"), {8, 276, 70, 16});
     LabelKomunikat = makeWrappedLabel(editor, QStringLiteral("-"), {80, 276, 449, 60});
     LabelKomunikat->setObjectName(QStringLiteral("LabelKomunikat"));
-    setTextColour(LabelKomunikat, Qt::red);
+    mtl::ui::setTextColor(LabelKomunikat, Qt::red);
     setBold(LabelKomunikat);
     PanelEdytorFiltrow->raise();
     PanelEdytorFiltrow->hide();
@@ -310,7 +312,7 @@ void TSearchForm::buildRestoreTab()
     setBold(Label3);
     Label63 = makeLabel(TabSheet6, "Label63", QStringLiteral("?"), {596, 6, 60, 16});
     for (QLabel* counter : {Label62, Label63}) {
-        setTextColour(counter, Qt::red);
+        mtl::ui::setTextColor(counter, Qt::red);
         setBold(counter);
     }
 

@@ -2,6 +2,8 @@
 // and the information tab with the database version and the update controls.
 #include "ui/app/hints.h"
 #include "ui/app/searchform.h"
+
+#include "ui/app/formstate.h"
 #include "ui/widgets/checklistbox.h"
 #include "ui/widgets/pictures.h"
 #include "ui/widgets/radiogroup.h"
@@ -73,7 +75,7 @@ void TSearchForm::buildIgnoreTab()
     makeLabel(TabSheet7, nullptr, QStringLiteral("typów filtrów"), {374, 134, 100, 16});
     for (QLabel* counter : {Label_Ignorowan, Label_IgnorowanTypy}) {
         counter->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        setTextColour(counter, Qt::red);
+        mtl::ui::setTextColor(counter, Qt::red);
         setBold(counter);
     }
 
@@ -206,7 +208,7 @@ void TSearchForm::buildSettingsTab()
     Label40 = makeLabel(main, "Label40", QStringLiteral("Więcej skór..."),
                         {right + 226, 272, 104, 16});
     Label40->setCursor(Qt::PointingHandCursor);
-    setTextColour(Label40, Qt::blue);
+    mtl::ui::setTextColor(Label40, Qt::blue);
 
     GroupBox6 = place(new QGroupBox(QStringLiteral("Ustawienia - Monitor Czystości Dysku"), page),
                       "GroupBox6", {4, 310, 684, 90});
@@ -288,12 +290,12 @@ void TSearchForm::buildInfoTab()
                             {8, 64, 699, 44});
     Info->setObjectName(QStringLiteral("Info"));
     setBold(Info);
-    setTextColour(Info, Qt::black);
+    mtl::ui::setTextColor(Info, Qt::black);
 
     auto link = [this, tab](const char* name, const QString& text, const QRect& geometry) {
         QLabel* label = makeLabel(tab, name, text, geometry);
         label->setCursor(Qt::PointingHandCursor);
-        setTextColour(label, Qt::blue);
+        mtl::ui::setTextColor(label, Qt::blue);
         return label;
     };
     constexpr int left = 8;
@@ -373,7 +375,7 @@ void TSearchForm::buildInfoTab()
     for (QLabel* value : {Sygnatura_WersjaCODE, Sygnatura_WersjaMODE, Sygnatura_Data, RoznicaDat,
                           Sygnatura_Status, Sygnatura_Uzywane, Sygnatura_Wszystkie,
                           Sygnatura_Spyware, Sygnatura_Pornware})
-        setTextColour(value, Qt::red);
+        mtl::ui::setTextColor(value, Qt::red);
 
     Button34 = makeButton(tab, "Button34", QStringLiteral("Uruchom kreatora ustawień"),
                           {356, 316, 200, 24});
