@@ -1,6 +1,10 @@
 #include "ui/app/searchform.h"
 
+#include "ui/app/settingsstore.h"
 #include "ui/platform/errorreport.h"
+#include "ui/results/foundlist.h"
+#include "ui/results/ignorelists.h"
+#include "ui/scan/scancontrol.h"
 #include "ui/widgets/checklistbox.h"
 
 #include <QButtonGroup>
@@ -81,6 +85,11 @@ void TSearchForm::wireReactions()
             [this] { runHandler(&TSearchForm::CheckBox99Click); });
     connect(Button1, &QPushButton::clicked, this,
             [this] { runHandler(&TSearchForm::Button1Click); });
+
+    settings = new mtl::ui::SettingsControl(*this);
+    ignoreLists = new mtl::ui::IgnoreListsControl(*this);
+    foundList = new mtl::ui::FoundListControl(*this);
+    scan = new mtl::ui::ScanControl(*this);
 }
 
 void TSearchForm::runHandler(void (TSearchForm::*handler)())

@@ -46,6 +46,10 @@ struct ScanMode;
 
 namespace mtl::ui {
 class AnimationControl;
+class FoundListControl;
+class IgnoreListsControl;
+class ScanControl;
+class SettingsControl;
 class CheckListBox;
 class FileListBox;
 class FolderTree;
@@ -96,6 +100,13 @@ protected:
 public:
     mtl::Services m_services;
     std::vector<std::string> m_arguments;
+
+    // Each subsystem's reactions, wired before creation runs so that stored settings applied
+    // at start-up run them as a click would.
+    mtl::ui::SettingsControl* settings = nullptr;
+    mtl::ui::IgnoreListsControl* ignoreLists = nullptr;
+    mtl::ui::FoundListControl* foundList = nullptr;
+    mtl::ui::ScanControl* scan = nullptr;
 
     TForm8* Form8 = nullptr;
     TForm1* Form1 = nullptr;
