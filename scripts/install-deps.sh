@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libgl-dev
   zlib1g-dev libdeflate-dev libgtest-dev gzip pigz
   fonts-dejavu-core
+  fd-find findutils
 )
 
 missing=()
