@@ -305,7 +305,7 @@ TEST(BackupRun, VanishedFilesAreCountedButNotStored)
     Fixture f;
     const auto a = f.file("a", "alpha"), b = f.file("b", "beta");
     // Present when collected and sized, gone when its turn comes.
-    f.files.failOn({Op::Status, b.string(), 3});
+    f.files.failOn({Op::SourceMissing, b.string(), 2});
     ASSERT_TRUE(f.backup({a, b}));
     EXPECT_EQ(f.component.FileCount(), 2);
     EXPECT_EQ(f.component.FilesDone(), 1);

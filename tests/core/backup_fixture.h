@@ -32,6 +32,7 @@ using mtl::backup::EntryStatus;
 
 enum class Op {
     Status,          // status() says Missing
+    SourceMissing,   // opening a file to store finds nothing there (it vanished)
     OpenSource,      // opening a file to store
     ReadSource,      // reading a stored file's content
     OpenArchive,
@@ -74,8 +75,11 @@ public:
     std::vector<mtl::backup::FolderEntry> listFolder(const fs::path& folder) override { return real().listFolder(folder); }
     std::unique_ptr<mtl::backup::SourceFile> openSource(const fs::path& path) override
     {
+        if (hit(Op::SourceMissing, path)) return nullptr;
         if (hit(Op::OpenSource, path)) throw FileError("open refused: " + path.string());
-        return std::make_unique<Source>(*this, path, real().openSource(path));
+        auto inner = real().openSource(path);
+        if (!inner) return nullptr;
+        return std::make_unique<Source>(*this, path, std::move(inner));
     }
     std::unique_ptr<mtl::backup::ReadableFile> openArchive(const fs::path& path) override
     {

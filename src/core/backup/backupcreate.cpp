@@ -155,15 +155,15 @@ bool TBackupFile::Backup(std::span<const std::string> fileSpecs, const std::stri
     // exists but cannot be opened ends the backup before anything is written.
     std::string identity;
     for (const auto& path : collected) {
-        const EntryStatus st = m_files.status(path);
-        if (st.kind != EntryKind::File) continue;
-        const std::uint64_t size = m_files.openSource(path)->size();
+        const auto source = m_files.openSource(path);
+        if (!source) continue;
+        const std::uint64_t size = source->size();
         m_totalSize = static_cast<std::int32_t>(static_cast<std::uint32_t>(m_totalSize) + static_cast<std::uint32_t>(size));
         m_percentBase += size;
         if (SaveFileID) {
             identity += path;
             identity += '\t';
-            identity += std::to_string(st.date);
+            identity += std::to_string(source->date());
             identity += '=';
             identity += std::to_string(size);
             identity += "\r\n";

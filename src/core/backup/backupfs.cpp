@@ -104,12 +104,10 @@ void writeAll(int fd, const unsigned char* data, std::size_t size, const fs::pat
 
 class SystemSource final : public SourceFile {
 public:
-    explicit SystemSource(const fs::path& path) : m_path(path)
+    SystemSource(const fs::path& path, Descriptor fd, const struct stat& st)
+        : m_path(path), m_fd(std::move(fd)), m_size(static_cast<std::uint64_t>(st.st_size)),
+          m_date(packDosDate(st.st_mtime))
     {
-        struct stat st {};
-        m_fd = openRegular(path, st);
-        m_size = static_cast<std::uint64_t>(st.st_size);
-        m_date = packDosDate(st.st_mtime);
     }
     std::uint64_t size() const override { return m_size; }
     std::int32_t date() const override { return m_date; }
@@ -355,7 +353,16 @@ public:
     }
     std::unique_ptr<SourceFile> openSource(const fs::path& path) override
     {
-        return std::make_unique<SystemSource>(path);
+        Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+        if (fd.get() < 0) {
+            if (errno == ENOENT || errno == ENOTDIR) return nullptr;
+            fail("Nie można otworzyć pliku", path, errno);
+        }
+        struct stat st {};
+        if (::fstat(fd.get(), &st) != 0) fail("Nie można otworzyć pliku", path, errno);
+        // O_NONBLOCK kept a FIFO from waiting; on a regular file it changes nothing.
+        if (!S_ISREG(st.st_mode)) return nullptr;
+        return std::make_unique<SystemSource>(path, std::move(fd), st);
     }
     std::unique_ptr<ReadableFile> openArchive(const fs::path& path) override
     {

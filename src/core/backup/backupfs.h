@@ -85,6 +85,9 @@ public:
     // The entries of a folder (not "." and ".."); empty when it cannot be listed.
     virtual std::vector<FolderEntry> listFolder(const std::filesystem::path& folder) = 0;
 
+    // Null when no file stands at the path (nothing, or a folder or other kind of entry),
+    // so that opening is also the existence test; throws when a file is there but cannot be
+    // opened.
     virtual std::unique_ptr<SourceFile> openSource(const std::filesystem::path& path) = 0;
     virtual std::unique_ptr<ReadableFile> openArchive(const std::filesystem::path& path) = 0;
     // Creates the file, replacing an existing one.

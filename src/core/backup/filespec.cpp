@@ -106,12 +106,12 @@ public:
 
         if (filePart.empty()) return;
         if (!hasWildcard(filePart)) {
-            consider(folder + std::string(filePart));
+            consider(folder + std::string(filePart), EntryKind::Missing);
             return;
         }
         for (const auto& entry : sortedEntries(folder)) {
             if (entry.kind == EntryKind::Directory || !maskMatches(filePart, entry.name)) continue;
-            consider(folder + entry.name);
+            consider(folder + entry.name, entry.kind);
         }
     }
 
@@ -125,16 +125,20 @@ private:
         return entries;
     }
 
-    void consider(const std::string& candidate)
+    // `listed` is the kind the folder listing gave, or Missing when unknown.
+    void consider(const std::string& candidate, EntryKind listed)
     {
-        // A link counts as the file it leads to; a link to a folder is never a file.
-        const EntryStatus st = m_files.status(candidate);
-        if (st.kind != EntryKind::File) return;
+        // A link counts as the file it leads to; a link to a folder is never a file. A plain
+        // file of a listing needs no second look unless it might be the archive itself.
+        if (listed != EntryKind::File || !m_excludedIds.empty()) {
+            const EntryStatus st = m_files.status(candidate);
+            if (st.kind != EntryKind::File) return;
+            for (const auto& [device, inode] : m_excludedIds) {
+                if (st.device == device && st.inode == inode) return;
+            }
+        }
         std::string path = expandPath(candidate);
         if (m_seen.contains(path) || m_excluded.contains(path)) return;
-        for (const auto& [device, inode] : m_excludedIds) {
-            if (st.device == device && st.inode == inode) return;
-        }
         if (m_options.incremental && !m_files.archiveAttribute(path)) return;
         m_seen.insert(path);
         m_list.push_back(std::move(path));

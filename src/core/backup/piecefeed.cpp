@@ -92,16 +92,17 @@ PieceFeed::Slot* PieceFeed::claimLocked(Thread&)
         slot.entry = m_nextEntry;
         slot.start = FileStart{};
         const std::string& path = m_paths[m_nextEntry++];
-        if (m_files.status(path).kind == EntryKind::File) {
-            slot.start.exists = true;
-            try {
-                std::shared_ptr<SourceFile> file = m_files.openSource(path);
+        try {
+            std::shared_ptr<SourceFile> file = m_files.openSource(path);
+            if (file) {
+                slot.start.exists = true;
                 slot.start.size = file->size();
                 slot.start.date = file->date();
                 slot.start.file = std::move(file);
-            } catch (const std::exception& error) {
-                slot.start.openError = error.what();
             }
+        } catch (const std::exception& error) {
+            slot.start.exists = true;
+            slot.start.openError = error.what();
         }
         slot.state = Slot::State::Ready;
         ++m_planned;
