@@ -3,6 +3,11 @@
 // the incremental mode, the archive never put into itself, and the owner's stream.
 #include "backup_fixture.h"
 
+#include "core/backup/archivereader.h"
+
+#include <array>
+#include <cstring>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -393,3 +398,114 @@ TEST(BackupStreams, WriteStreamAndReadStreamStandForTheArchive)
 }
 
 } // namespace
+
+// A file larger than 4 GiB, made up by the file system so nothing that size touches the disk.
+class HugeFileSystem final : public bk::BackupFileSystem {
+public:
+    static constexpr std::uint64_t kSize = (std::uint64_t(1) << 32) + 3 * 16384 + 5;
+    class Pattern final : public bk::SourceFile {
+    public:
+        Pattern()
+        {
+            for (std::size_t i = 0; i < m_pattern.size(); ++i) m_pattern[i] = static_cast<unsigned char>('a' + i % 23);
+        }
+        std::uint64_t size() const override { return kSize; }
+        std::int32_t date() const override { return 0x50210000; }
+        std::size_t readAt(std::uint64_t offset, std::span<unsigned char> into) override
+        {
+            const std::size_t n = std::size_t(std::min<std::uint64_t>(into.size(), kSize - std::min(offset, kSize)));
+            std::memcpy(into.data(), m_pattern.data() + offset % 23, std::min<std::size_t>(n, 16384));
+            return n;
+        }
+
+    private:
+        std::array<unsigned char, 16384 + 23> m_pattern;
+    };
+    EntryStatus status(const fs::path& p) override { return real().status(p); }
+    EntryStatus linkStatus(const fs::path& p) override { return real().linkStatus(p); }
+    std::vector<bk::FolderEntry> listFolder(const fs::path& p) override { return real().listFolder(p); }
+    std::unique_ptr<bk::SourceFile> openSource(const fs::path& p) override
+    {
+        if (p.filename() == "huge") return std::make_unique<Pattern>();
+        return real().openSource(p);
+    }
+    std::unique_ptr<bk::ReadableFile> openArchive(const fs::path& p) override { return real().openArchive(p); }
+    std::unique_ptr<bk::WritableFile> createArchive(const fs::path& p) override { return real().createArchive(p); }
+    fs::path writeTempFile(std::string_view prefix, std::string_view bytes) override
+    {
+        return real().writeTempFile(prefix, bytes);
+    }
+    bool removeFile(const fs::path& p) override { return real().removeFile(p); }
+    bool makeFolder(const fs::path& p) override { return real().makeFolder(p); }
+    std::unique_ptr<bk::RestoredFile> createRestored(const fs::path& p, const EntryStatus& e) override
+    {
+        return real().createRestored(p, e);
+    }
+    bool archiveAttribute(const fs::path&) override { return false; }
+    void clearArchiveAttribute(const fs::path&) override {}
+
+private:
+    static bk::BackupFileSystem& real() { return bk::systemFileSystem(); }
+};
+
+// Keeps the archive's structure and counts, without keeping, the long payloads.
+class StructureOnly final : public bk::WritableFile {
+public:
+    using bk::WritableFile::write;
+    void write(std::span<const unsigned char> bytes) override
+    {
+        m_position += bytes.size();
+        if (bytes.size() > 64) return;
+        kept.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    }
+    std::uint64_t position() const override { return m_position; }
+    void flush() override {}
+    std::string kept;
+
+private:
+    std::uint64_t m_position = 0;
+};
+
+TEST(BackupRun, AFileOfAnySizeIsStoredWholeAndOnlyTheTotalWraps)
+{
+    mtl::test::TempDir dir;
+    mtl::test::writeFile(dir.path() / "huge", "");  // the collection finds it; its content is made up
+    mtl::test::FakeEventPump pump;
+    HugeFileSystem files;
+    TBackupFile component(pump, nullptr, &files);
+    component.CompressionLevel = mtl::clNone;  // full pieces go raw: 4 GiB without deflating
+    StructureOnly out;
+    component.WriteStream = &out;
+    int lastPercent = -1;
+    bool monotonic = true;
+    component.OnProgress = [&](TBackupFile&, const std::string& name, mtl::TPercentage percent, bool&) {
+        if (name.empty()) return;
+        monotonic = monotonic && percent >= lastPercent && percent <= 100;
+        lastPercent = percent;
+    };
+    ASSERT_TRUE(component.Backup(std::vector<std::string>{(dir.path() / "huge").string()}, ":STREAM"));
+    EXPECT_EQ(component.TotalSize(), 3 * 16384 + 5);  // the low 32 bits
+    EXPECT_EQ(component.FilesDone(), 1);
+    EXPECT_TRUE(monotonic);
+    EXPECT_EQ(lastPercent, 100);
+
+    // Header, record and date, then one data block whose chunks hold the whole size.
+    const std::string& kept = out.kept;
+    const std::string name = (dir.path() / "huge").string();
+    const std::string head = int32Bytes(0) + int32Bytes(3 * 16384 + 5) + int32Bytes(1)
+        + int32Bytes(std::int32_t(name.size())) + name + int32Bytes(0x50210000) + magic();
+    ASSERT_EQ(kept.substr(0, head.size()), head);
+    std::uint64_t full = 0;
+    std::size_t at = head.size();
+    std::int32_t length = 0;
+    while ((length = bk::loadInt32(reinterpret_cast<const unsigned char*>(kept.data() + at))) == -16384) {
+        ++full;  // every piece but the last is full and stored raw
+        at += 4;
+    }
+    EXPECT_EQ(full * 16384, HugeFileSystem::kSize - 5);
+    // The last piece (5 bytes) fits as a stored-block stream of 16 bytes; then the block end
+    // and the end record.
+    EXPECT_EQ(length, 16);
+    EXPECT_EQ(kept.substr(at + 4 + 16), int32Bytes(0) + int32Bytes(0));
+    EXPECT_EQ(out.position(), head.size() + full * (16384 + 4) + 4 + 16 + 4 + 4);
+}
