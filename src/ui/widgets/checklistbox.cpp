@@ -3,10 +3,23 @@
 #include <QKeyEvent>
 #include <QPalette>
 
+#include <QItemSelection>
+
+#include <algorithm>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace mtl::ui {
+
+namespace {
+
+bool lessWithoutCase(const QString& a, const QString& b)
+{
+    return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+}
+
+} // namespace
 
 CheckListBox::CheckListBox(QWidget* parent) : QListWidget(parent)
 {
@@ -66,18 +79,101 @@ void CheckListBox::setLines(const QStringList& newLines)
 {
     setUpdatesEnabled(false);
     clear();
-    for (const QString& text : newLines)
-        addItem(makeItem(text));
+    if (m_sorted) {
+        QStringList ordered = newLines;
+        std::stable_sort(ordered.begin(), ordered.end(), lessWithoutCase);
+        for (const QString& text : ordered)
+            addItem(makeItem(text));
+    } else {
+        for (const QString& text : newLines)
+            addItem(makeItem(text));
+    }
     setUpdatesEnabled(true);
 }
 
-void CheckListBox::addLine(const QString& text) { addItem(makeItem(text)); }
+void CheckListBox::addLine(const QString& text)
+{
+    if (m_sorted)
+        insertItem(sortedRow(text), makeItem(text));
+    else
+        addItem(makeItem(text));
+}
 
 void CheckListBox::insertLine(int index, const QString& text)
 {
     if (index < 0 || index > count())
         throw std::out_of_range("Indeks listy poza zakresem (" + std::to_string(index) + ").");
-    insertItem(index, makeItem(text));
+    insertItem(m_sorted ? sortedRow(text) : index, makeItem(text));
+}
+
+bool CheckListBox::isSelected(int index) const { return lineItem(index)->isSelected(); }
+
+int CheckListBox::sortedRow(const QString& text) const
+{
+    int low = 0;
+    int high = count();
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (lessWithoutCase(text, item(middle)->text()))
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    return low;
+}
+
+void CheckListBox::setSorted(bool sorted)
+{
+    m_sorted = sorted;
+    if (!sorted || count() < 2) return;
+    std::vector<Entry> all = entries();
+    std::stable_sort(all.begin(), all.end(),
+                     [](const Entry& a, const Entry& b) { return lessWithoutCase(a.text, b.text); });
+    rebuild(all);
+}
+
+int CheckListBox::removeCheckedLines()
+{
+    std::vector<Entry> kept = entries();
+    std::erase_if(kept, [](const Entry& entry) { return entry.checked; });
+    const int removed = count() - int(kept.size());
+    if (removed > 0) rebuild(kept);
+    return removed;
+}
+
+std::vector<CheckListBox::Entry> CheckListBox::entries() const
+{
+    std::vector<Entry> result;
+    result.reserve(std::size_t(count()));
+    for (int i = 0; i < count(); ++i) {
+        const QListWidgetItem* entry = item(i);
+        result.push_back({entry->text(), entry->checkState() == Qt::Checked, entry->isSelected()});
+    }
+    return result;
+}
+
+void CheckListBox::rebuild(const std::vector<Entry>& newEntries)
+{
+    setUpdatesEnabled(false);
+    clear();
+    QItemSelection selection;
+    int runStart = -1;
+    for (int row = 0; row < int(newEntries.size()); ++row) {
+        const Entry& entry = newEntries[std::size_t(row)];
+        QListWidgetItem* created = makeItem(entry.text);
+        if (entry.checked) created->setCheckState(Qt::Checked);
+        addItem(created);
+        // Selected lines are gathered in runs, so the selection is set once at the end.
+        if (entry.selected && runStart < 0) runStart = row;
+        if (!entry.selected && runStart >= 0) {
+            selection.select(model()->index(runStart, 0), model()->index(row - 1, 0));
+            runStart = -1;
+        }
+    }
+    if (runStart >= 0)
+        selection.select(model()->index(runStart, 0), model()->index(int(newEntries.size()) - 1, 0));
+    if (!selection.isEmpty()) selectionModel()->select(selection, QItemSelectionModel::Select);
+    setUpdatesEnabled(true);
 }
 
 void CheckListBox::clearLines() { clear(); }

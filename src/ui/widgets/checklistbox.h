@@ -6,6 +6,8 @@
 #include <QListWidget>
 #include <QStringList>
 
+#include <vector>
+
 namespace mtl::ui {
 
 class CheckListBox : public QListWidget {
@@ -32,6 +34,18 @@ public:
     // White bold text on black, the look of the found list and the mask list.
     void useDarkLook();
 
+    bool isSelected(int index) const;
+    // Removes every checked line in one pass; the other lines keep their order, check
+    // states and selection. Returns how many went. (One by one, a list of a hundred
+    // thousand lines would shift its tail once per removed line.)
+    int removeCheckedLines();
+
+    // Sorted mode: the lines are put in alphabetical order without regard to letter case,
+    // each keeping its check state, and every line added or inserted later goes to its
+    // place. Equal lines keep the order in which they came.
+    void setSorted(bool sorted);
+    bool isSorted() const { return m_sorted; }
+
 signals:
     // A click on a line, or the keyboard moving the current line: the list's click
     // reaction. Setting the current line from code does not emit it.
@@ -43,6 +57,18 @@ protected:
 private:
     QListWidgetItem* lineItem(int index) const;
     QListWidgetItem* makeItem(const QString& text) const;
+    // The row where a line goes in sorted mode: after every line not greater than it.
+    int sortedRow(const QString& text) const;
+    struct Entry {
+        QString text;
+        bool checked = false;
+        bool selected = false;
+    };
+    std::vector<Entry> entries() const;
+    // Replaces every line at once, restoring check states and the selection.
+    void rebuild(const std::vector<Entry>& entries);
+
+    bool m_sorted = false;
 };
 
 } // namespace mtl::ui
