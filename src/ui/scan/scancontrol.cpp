@@ -69,6 +69,10 @@ ScanControl::ScanControl(TSearchForm& form) : QObject(&form), Skaner(form.m_serv
     Skaner.OnFileFound = [this](const TFileInformations& file) { SkanerFileFound(file); };
     Skaner.OnStatistics = [this](const TStatistics& statistics) { SkanerStatistics(statistics); };
 
+    m_showNewest.setSingleShot(true);
+    m_showNewest.setInterval(0);
+    connect(&m_showNewest, &QTimer::timeout, this, [this] { showNewestEntry(); });
+
     watchList(form.ListBox1, m_listedStale);
     watchList(form.ListaIgnorowania, m_ignoredStale);
 }
@@ -375,14 +379,22 @@ void ScanControl::SkanerFileFound(const TFileInformations& file)
     f.Label12->setText(QString::fromUtf8(kScanningText));
     f.Label11->setText(QStringLiteral("Znalazłem:"));
     f.Label57->setText(qs(kbTextOfBytes(f.EditKBznalezion.toStdString())));
-    if (const int count = f.ListBox1->count(); count > 0) {
-        // The newest entry becomes the current one and comes into view; what the user has
-        // selected stays selected.
-        const QModelIndex last = f.ListBox1->model()->index(count - 1, 0);
-        f.ListBox1->selectionModel()->setCurrentIndex(last, QItemSelectionModel::NoUpdate);
-        f.ListBox1->scrollTo(last);
-    }
+    // The newest entry comes into view at the next yield, when the window is painted anyway:
+    // doing it per entry would lay out the whole list for every hit.
+    if (!m_showNewest.isActive()) m_showNewest.start();
     if (f.CheckBox103->isChecked()) clearAllAttributes(path);
+}
+
+void ScanControl::showNewestEntry()
+{
+    CheckListBox* list = m_form.ListBox1;
+    const int count = list->count();
+    if (count == 0) return;
+    // The newest entry becomes the current one and comes into view; what the user has
+    // selected stays selected.
+    const QModelIndex last = list->model()->index(count - 1, 0);
+    list->selectionModel()->setCurrentIndex(last, QItemSelectionModel::NoUpdate);
+    list->scrollTo(last);
 }
 
 void ScanControl::DhCheckFolder1ChangeFolder(const QString& path)

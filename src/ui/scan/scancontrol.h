@@ -9,6 +9,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 #include <string>
 
@@ -72,6 +73,7 @@ private:
     void append(CheckListBox* list, LineIndex& index, bool dirty, const QString& line,
                 const std::string& key);
     std::string sizeTotalText();
+    void showNewestEntry();
 
     TSearchForm& m_form;
     ScanClock m_clock;
@@ -84,6 +86,7 @@ private:
     bool m_appending = false;
     RunningTotal m_sizes;
     bool m_cancelRequested = false;
+    QTimer m_showNewest;
 };
 
 } // namespace mtl::ui
