@@ -13,11 +13,85 @@
 
 namespace mtl::ui {
 
+namespace {
+
+constexpr char16_t kEscapeBase = 0xDC00;
+
+// Length of the valid UTF-8 sequence at `pos`, 0 when the byte there starts none.
+std::size_t validSequence(std::string_view s, std::size_t pos)
+{
+    const auto b0 = static_cast<unsigned char>(s[pos]);
+    std::size_t len;
+    char32_t cp;
+    if (b0 < 0x80) return 1;
+    if ((b0 & 0xE0) == 0xC0) { len = 2; cp = b0 & 0x1F; }
+    else if ((b0 & 0xF0) == 0xE0) { len = 3; cp = b0 & 0x0F; }
+    else if ((b0 & 0xF8) == 0xF0) { len = 4; cp = b0 & 0x07; }
+    else return 0;
+    if (pos + len > s.size()) return 0;
+    for (std::size_t i = 1; i < len; ++i) {
+        const auto b = static_cast<unsigned char>(s[pos + i]);
+        if ((b & 0xC0) != 0x80) return 0;
+        cp = (cp << 6) | (b & 0x3F);
+    }
+    static constexpr char32_t kMin[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (cp < kMin[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+    return len;
+}
+
+} // namespace
+
+QString qs(std::string_view bytes)
+{
+    QString text;
+    text.reserve(qsizetype(bytes.size()));
+    std::size_t runStart = 0;
+    std::size_t pos = 0;
+    auto flush = [&] {
+        if (pos > runStart) text += QString::fromUtf8(bytes.data() + runStart, qsizetype(pos - runStart));
+    };
+    while (pos < bytes.size()) {
+        const std::size_t len = validSequence(bytes, pos);
+        if (len > 0) {
+            pos += len;
+            continue;
+        }
+        flush();
+        text += QChar(char16_t(kEscapeBase + static_cast<unsigned char>(bytes[pos])));
+        runStart = ++pos;
+    }
+    flush();
+    return text;
+}
+
+std::string toBytes(const QString& text)
+{
+    std::string bytes;
+    bytes.reserve(std::size_t(text.size()));
+    qsizetype runStart = 0;
+    auto flush = [&](qsizetype end) {
+        if (end > runStart) bytes += text.mid(runStart, end - runStart).toStdString();
+    };
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t unit = text[i].unicode();
+        // A lone low surrogate in 0xDC80..0xDCFF is an escaped byte; a real character outside
+        // the basic plane is a high surrogate followed by a low one and is left alone.
+        const bool paired = i > 0 && QChar::isHighSurrogate(text[i - 1].unicode());
+        if (unit >= kEscapeBase + 0x80 && unit <= kEscapeBase + 0xFF && !paired) {
+            flush(i);
+            bytes += char(unit - kEscapeBase);
+            runStart = i + 1;
+        }
+    }
+    flush(text.size());
+    return bytes;
+}
+
 QStringList toQStringList(const std::vector<std::string>& lines)
 {
     QStringList list;
     list.reserve(qsizetype(lines.size()));
-    for (const auto& line : lines) list.append(QString::fromStdString(line));
+    for (const auto& line : lines) list.append(qs(line));
     return list;
 }
 
@@ -25,7 +99,7 @@ std::vector<std::string> toStdStrings(const QStringList& lines)
 {
     std::vector<std::string> result;
     result.reserve(std::size_t(lines.size()));
-    for (const auto& line : lines) result.push_back(line.toStdString());
+    for (const auto& line : lines) result.push_back(toBytes(line));
     return result;
 }
 

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 class QLabel;
@@ -21,7 +22,11 @@ struct ScanMode;
 
 namespace mtl::ui {
 
-inline QString qs(const std::string& text) { return QString::fromStdString(text); }
+// Text and paths between the core (bytes, UTF-8 where valid) and Qt. A path may hold bytes
+// that are not UTF-8; each such byte travels as the lone code unit U+DC00 + byte, so that
+// converting back gives exactly the bytes the file system gave: every path round-trips.
+QString qs(std::string_view bytes);
+std::string toBytes(const QString& text);
 QStringList toQStringList(const std::vector<std::string>& lines);
 std::vector<std::string> toStdStrings(const QStringList& lines);
 
