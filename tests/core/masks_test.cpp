@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <ostream>
 #include <random>
 #include <string>
 #include <vector>
@@ -22,6 +23,8 @@ struct MatchCase {
     std::string name;
     bool matches;
 };
+
+void PrintTo(const MatchCase& c, std::ostream* out) { *out << "mask '" << c.mask << "' name '" << c.name << "'"; }
 
 class MaskMatch : public testing::TestWithParam<MatchCase> {};
 
@@ -86,6 +89,8 @@ struct InvalidCase {
     std::string mask;
     int position;
 };
+
+void PrintTo(const InvalidCase& c, std::ostream* out) { *out << "mask '" << c.mask << "'"; }
 
 class MaskInvalid : public testing::TestWithParam<InvalidCase> {};
 

@@ -2,11 +2,12 @@
 // copy of the settings, decides for every entry whether it is accepted and reports through
 // the events. `TEasyFileSearch` (easyfilesearch.h) owns one and fills it before every run.
 //
-// Cost of an entry: the folder bit comes from the listing; the mask lists are compiled once
-// per run (maskset.h); the entry's status is read only when it is needed, that is when its
-// name passed the mask lists and the attribute test, a date or size filter, or the record
-// need it, or the listing did not give its type; path texts are built only for folders that
-// are queued and entries that are reported.
+// Cost of an entry: the folder bit comes from the listing, which a helper thread reads ahead
+// (folderreader.h); the mask lists are compiled once per run (maskset.h); the entry's status
+// is read only when its name passed the mask lists (then the attribute, date and size tests
+// and the record need it) or the listing did not give its type; path texts are built only
+// for folders that are queued and entries that are reported. Yields are time-sliced, one
+// per entry and a few per folder.
 #pragma once
 
 #include "core/platform/clock.h"

@@ -12,6 +12,15 @@ using ByteMap = std::array<std::uint64_t, 4>;
 
 void addByte(ByteMap& map, unsigned char byte) { map[byte >> 6] |= std::uint64_t(1) << (byte & 63); }
 
+// Which key lengths a table holds (every length from 255 on counts as 255), so that most
+// names skip a lookup that cannot succeed.
+void noteLength(ByteMap& lengths, std::size_t length) { addByte(lengths, std::uint8_t(std::min<std::size_t>(length, 255))); }
+bool hasLength(const ByteMap& lengths, std::size_t length)
+{
+    const auto clipped = std::uint8_t(std::min<std::size_t>(length, 255));
+    return (lengths[clipped >> 6] >> (clipped & 63)) & 1u;
+}
+
 void appendUtf8(std::string& out, char32_t c)
 {
     if (c >= invalidByteBase) {
@@ -56,6 +65,30 @@ const MaskCharSet* asciiSet(const MaskToken& token, const Mask& mask)
     return set.asciiOnly ? &set : nullptr;
 }
 
+// A 64-bit sketch of which bytes a text holds: one bit per letter and digit and per
+// punctuation mark common in file names, the remaining bytes sharing the other bits. A mask
+// can only match a name whose sketch holds all bits of the mask's literals, which one AND
+// tells for every candidate.
+struct SignatureBits {
+    std::uint64_t bit[256];
+    constexpr SignatureBits() : bit()
+    {
+        constexpr char own[] = ".-_~#$() +,;=@[]{}!&'";  // after a-z (0..25) and 0-9 (26..35)
+        constexpr unsigned ownCount = sizeof own - 1;
+        for (unsigned b = 0; b < 256; ++b) {
+            unsigned position = 36 + ownCount + b % (64 - 36 - ownCount);
+            if (b >= 'a' && b <= 'z') position = b - 'a';
+            else if (b >= 'A' && b <= 'Z') position = b - 'A';
+            else if (b >= '0' && b <= '9') position = 26 + (b - '0');
+            else
+                for (unsigned k = 0; own[k]; ++k)
+                    if (b == static_cast<unsigned char>(own[k])) position = 36 + k;
+            bit[b] = std::uint64_t(1) << position;
+        }
+    }
+};
+constexpr SignatureBits signatureBits;
+
 bool contains(const unsigned char* haystack, std::size_t length, const char* needle, std::size_t needleLength)
 {
     if (needleLength == 1) return std::memchr(haystack, needle[0], length) != nullptr;
@@ -82,12 +115,24 @@ struct MaskSet::Entry {
     ByteMap required{};  // bytes the mask's literals put into every name it matches
 };
 
+// What a bucket holds for each of its masks: the cheapest filters, inline, and the rest of
+// the entry elsewhere.
+struct MaskSet::Candidate {
+    std::uint64_t signature = 0;  // of the mask's literals
+    std::uint32_t minBytes = 0;
+    std::uint32_t maxBytes = 0;
+    std::uint32_t index = 0;  // position in the list
+    std::uint32_t entry = 0;  // into m_entries
+};
+
 // The name being tested, folded once, decoded only when a full match needs it.
 struct MaskSet::NameView {
     std::string_view original;
     const unsigned char* folded = nullptr;
     std::size_t length = 0;
-    ByteMap present{};
+    std::uint64_t signature = 0;
+    ByteMap present{};  // the bytes the folded name holds, computed when first needed
+    bool havePresent = false;
     char32_t* chars = nullptr;
     std::size_t charCount = 0;
     bool decoded = false;
@@ -132,10 +177,26 @@ private:
         bool used = false;
     };
 
+    // Eight bytes a step: names are short, and a byte-serial hash would be most of the
+    // cost of a lookup.
     static std::uint64_t hashOf(const unsigned char* key, std::size_t length)
     {
-        std::uint64_t hash = 0xcbf29ce484222325ull;  // FNV-1a
-        for (std::size_t i = 0; i < length; ++i) hash = (hash ^ key[i]) * 0x100000001b3ull;
+        constexpr std::uint64_t multiplier = 0x9E3779B97F4A7C15ull;
+        std::uint64_t hash = length * multiplier;
+        std::size_t i = 0;
+        for (; i + 8 <= length; i += 8) {
+            std::uint64_t chunk;
+            std::memcpy(&chunk, key + i, 8);
+            hash = (hash ^ chunk) * multiplier;
+            hash ^= hash >> 32;
+        }
+        std::uint64_t tail = 0;
+        if (i < length) {
+            // The last eight bytes, overlapping the chunks already taken, or the whole key.
+            if (length >= 8) std::memcpy(&tail, key + length - 8, 8);
+            else std::memcpy(&tail, key, length);
+        }
+        hash = (hash ^ tail) * multiplier;
         return hash ^ (hash >> 29);
     }
 
@@ -189,7 +250,9 @@ void MaskSet::add(std::size_t index, const Mask& mask)
     const auto position = std::uint32_t(index);
 
     if (std::all_of(tokens.begin(), tokens.end(), isChar)) {
-        m_exact->findOrInsert(foldedBytes(mask.text()), position);
+        const std::string key = foldedBytes(mask.text());
+        m_exact->findOrInsert(key, position);
+        noteLength(m_exactLengths, key.size());
         return;
     }
     if (std::all_of(tokens.begin(), tokens.end(), [](const MaskToken& t) { return t.kind == Kind::Star; })) {
@@ -224,7 +287,13 @@ void MaskSet::add(std::size_t index, const Mask& mask)
     if (std::any_of(tokens.begin(), tokens.end(),
                     [&](const MaskToken& t) { return isChar(t) && t.ch >= invalidByteBase; })) {
         // Byte filters would not stand for character tests here (see the header).
-        m_floating.push_back(entry);
+        Candidate candidate;
+        candidate.minBytes = entry.minBytes;
+        candidate.maxBytes = entry.maxBytes;
+        candidate.index = entry.index;
+        candidate.entry = std::uint32_t(m_entries.size());
+        m_entries.push_back(entry);
+        m_floating.push_back(candidate);
         return;
     }
 
@@ -270,35 +339,64 @@ void MaskSet::add(std::size_t index, const Mask& mask)
     if (oneStar) entry.kind = Entry::Kind::Bytes;
     else if (starLiteralStar) entry.kind = Entry::Kind::Contains;
 
+    Candidate candidate;
+    for (char c : all) candidate.signature |= signatureBits.bit[static_cast<unsigned char>(c)];
+    candidate.minBytes = entry.minBytes;
+    candidate.maxBytes = entry.maxBytes;
+    candidate.index = entry.index;
+    candidate.entry = std::uint32_t(m_entries.size());
+    m_entries.push_back(entry);
+    place(candidate, tokens, mask);
+}
+
+void MaskSet::place(const Candidate& candidate, const std::vector<MaskToken>& tokens, const Mask& mask)
+{
+    const Entry& entry = m_entries[candidate.entry];
     // Buckets keep list order because masks are added in it.
     const std::string_view suffix(m_pool.data() + entry.suffixOffset, entry.suffixLength);
     const std::string_view prefix(m_pool.data() + entry.prefixOffset, entry.prefixLength);
     if (const auto dot = suffix.rfind('.'); dot != std::string_view::npos) {
         const std::string extension(suffix.substr(dot + 1));
+        noteLength(m_extensionLengths, extension.size());
         const std::uint32_t bucket =
             m_extensions->findOrInsert(extension, std::uint32_t(m_extensionBuckets.size()));
         if (bucket == m_extensionBuckets.size()) m_extensionBuckets.emplace_back();
-        m_extensionBuckets[bucket].push_back(entry);
+        m_extensionBuckets[bucket].push_back(candidate);
     } else if (!suffix.empty()) {
-        m_lastByte[static_cast<unsigned char>(suffix.back())].push_back(entry);
+        m_lastByte[static_cast<unsigned char>(suffix.back())].push_back(candidate);
     } else if (const MaskCharSet* set = asciiSet(tokens.back(), mask)) {
         // Ends in a set of ASCII characters (`*.log.[0-9]`): only a name whose last byte
         // is one of them can match, so the mask goes into each of those buckets.
         for (unsigned byte = 0; byte < 128; ++byte)
-            if (set->contains(byte)) m_lastByte[byte].push_back(entry);
+            if (set->contains(byte)) m_lastByte[byte].push_back(candidate);
     } else if (!prefix.empty()) {
-        m_firstByte[static_cast<unsigned char>(prefix.front())].push_back(entry);
+        m_firstByte[static_cast<unsigned char>(prefix.front())].push_back(candidate);
     } else if (const MaskCharSet* first = asciiSet(tokens.front(), mask)) {
         for (unsigned byte = 0; byte < 128; ++byte)
-            if (first->contains(byte)) m_firstByte[byte].push_back(entry);
+            if (first->contains(byte)) m_firstByte[byte].push_back(candidate);
     } else {
-        m_floating.push_back(entry);
+        m_floating.push_back(candidate);
     }
 }
 
 bool MaskSet::check(const Entry& entry, NameView& name) const
 {
-    if (name.length < entry.minBytes || name.length > entry.maxBytes) return false;
+    if (!name.havePresent) {
+        // In four registers: or-ing into an array indexed by the byte would chain every
+        // byte of the name through memory.
+        std::uint64_t p0 = 0, p1 = 0, p2 = 0, p3 = 0;
+        for (std::size_t i = 0; i < name.length; ++i) {
+            const unsigned byte = name.folded[i];
+            const std::uint64_t bit = std::uint64_t(1) << (byte & 63);
+            const unsigned word = byte >> 6;
+            p0 |= word == 0 ? bit : 0;
+            p1 |= word == 1 ? bit : 0;
+            p2 |= word == 2 ? bit : 0;
+            p3 |= word == 3 ? bit : 0;
+        }
+        name.present = {p0, p1, p2, p3};
+        name.havePresent = true;
+    }
     for (std::size_t w = 0; w < 4; ++w)
         if ((entry.required[w] & name.present[w]) != entry.required[w]) return false;
     const char* pool = m_pool.data();
@@ -343,26 +441,31 @@ std::size_t MaskSet::search(std::string_view text) const
         name.chars = charsHeap.data();
     }
     auto* folded = const_cast<unsigned char*>(name.folded);
+    std::uint64_t signature = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const unsigned char byte = foldByte(static_cast<unsigned char>(text[i]));
         folded[i] = byte;
-        addByte(name.present, byte);
+        signature |= signatureBits.bit[byte];
     }
+    name.signature = signature;
 
     // Entries of a bucket are in list order: the first that passes is the bucket's answer,
     // and none at or after the best position so far can improve it.
-    auto scan = [&](const std::vector<Entry>& bucket) {
-        for (const Entry& entry : bucket) {
-            if (entry.index >= best) return false;
-            if (check(entry, name)) {
-                best = entry.index;
+    auto scan = [&](const std::vector<Candidate>& bucket) {
+        for (const Candidate& candidate : bucket) {
+            if (candidate.index >= best) return false;
+            if (name.length < candidate.minBytes || name.length > candidate.maxBytes ||
+                (candidate.signature & ~name.signature) != 0)
+                continue;
+            if (check(m_entries[candidate.entry], name)) {
+                best = candidate.index;
                 return true;
             }
         }
         return false;
     };
 
-    if (!m_exact->empty()) {
+    if (hasLength(m_exactLengths, name.length)) {
         if (const std::uint32_t* position = m_exact->find(folded, name.length)) {
             best = std::min<std::size_t>(best, *position);
             if (!wantFirst) return best;
@@ -372,7 +475,9 @@ std::size_t MaskSet::search(std::string_view text) const
         if (const void* dot = ::memrchr(folded, '.', name.length)) {
             const auto* extension = static_cast<const unsigned char*>(dot) + 1;
             const std::size_t length = name.length - std::size_t(extension - folded);
-            if (const std::uint32_t* bucket = m_extensions->find(extension, length))
+            if (!hasLength(m_extensionLengths, length)) {
+                // no extension of that length is indexed
+            } else if (const std::uint32_t* bucket = m_extensions->find(extension, length))
                 if (scan(m_extensionBuckets[*bucket]) && !wantFirst) return best;
         }
     }

@@ -29,9 +29,11 @@
 //              cheap filters.
 //
 // Every indexed mask carries filters that are necessary conditions for a match, cheapest
-// first: the name's byte length against the least and most bytes the mask can cover, the
-// bytes the mask's literals require against a 256-bit map of the bytes the name holds, the
-// literal prefix and suffix compared as bytes, the longest inner literal searched as bytes.
+// first: the name's byte length against the least and most bytes the mask can cover and a
+// 64-bit sketch of the bytes its literals require against the name's sketch (both kept in
+// the bucket itself, so that passing over a candidate costs a few instructions), then the
+// required bytes exactly against a 256-bit map of the name's bytes, the literal prefix and
+// suffix compared as bytes, the longest inner literal searched as bytes.
 // A mask made only of literals and stars in the simple shapes (`P*`, `*S`, `P*S`, `*L*`) is
 // decided by these byte checks alone; any other mask that passes them is confirmed by the
 // full wildcard match on the decoded name. Buckets hold their masks in list order, so the
@@ -81,6 +83,7 @@ public:
 
 private:
     struct Entry;
+    struct Candidate;
     struct NameView;
     class LiteralTable;
 
@@ -88,6 +91,7 @@ private:
     std::size_t search(std::string_view name) const;
     bool check(const Entry& entry, NameView& name) const;
     void add(std::size_t index, const Mask& mask);
+    void place(const Candidate& candidate, const std::vector<MaskToken>& tokens, const Mask& mask);
 
     std::size_t m_size = 0;
     std::size_t m_matchAll = npos;
@@ -96,10 +100,13 @@ private:
     std::string m_pool;         // folded literal bytes the entries point into
     std::unique_ptr<LiteralTable> m_exact;      // folded name -> first position
     std::unique_ptr<LiteralTable> m_extensions; // folded extension -> bucket
-    std::vector<std::vector<Entry>> m_extensionBuckets;
-    std::array<std::vector<Entry>, 256> m_lastByte;
-    std::array<std::vector<Entry>, 256> m_firstByte;
-    std::vector<Entry> m_floating;
+    std::array<std::uint64_t, 4> m_exactLengths{};      // key lengths of m_exact
+    std::array<std::uint64_t, 4> m_extensionLengths{};  // key lengths of m_extensions
+    std::vector<Entry> m_entries;
+    std::vector<std::vector<Candidate>> m_extensionBuckets;
+    std::array<std::vector<Candidate>, 256> m_lastByte;
+    std::array<std::vector<Candidate>, 256> m_firstByte;
+    std::vector<Candidate> m_floating;
 };
 
 } // namespace mtl

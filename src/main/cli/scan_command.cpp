@@ -24,7 +24,7 @@ namespace {
 constexpr const char* usage =
     "usage: miotlarz-cli scan [--mode KEY | --masks FILE] [--exclude FILE] [--options N]\n"
     "                         [--size-le BYTES | --size-ge BYTES] [--date KIND:FIRST[:SECOND]] ROOT\n"
-    "  --mode KEY      the masks of a scan mode (Bezpieczny, Normalny, Zaawansowany, ...)\n"
+    "  --mode KEY      the masks of a scan mode, by its setting name (listed below)\n"
     "  --masks FILE    the masks of a line list file (default: *.*)\n"
     "  --exclude FILE  masks of names to leave out, from a line list file\n"
     "  --options N     sum of 1 subfolders, 2 read-only, 4 hidden, 8 system, 16 folder names,\n"
@@ -33,7 +33,16 @@ constexpr const char* usage =
     "  --date KIND:FIRST[:SECOND]  KIND before, after, same (one date) or between (two);\n"
     "                  dates as yyyy-mm-dd, compared with any of the entry's three dates\n"
     "exit status: 0 every folder listed, 1 stopped at a folder that cannot be listed,\n"
-    "             2 usage error or invalid mask\n";
+    "             2 usage error or invalid mask\n"
+    "scan modes:";
+
+void printUsage()
+{
+    std::fputs(usage, stderr);
+    for (const auto& mode : mtl::scanModes())
+        std::fprintf(stderr, " %.*s", int(mode.key.size()), mode.key.data());
+    std::fputc('\n', stderr);
+}
 
 struct UsageError {
     std::string text;
@@ -153,7 +162,8 @@ int scanCommand(Args args)
     try {
         configure(search, args);
     } catch (const UsageError& error) {
-        std::fprintf(stderr, "miotlarz-cli scan: %s\n%s", error.text.c_str(), usage);
+        std::fprintf(stderr, "miotlarz-cli scan: %s\n", error.text.c_str());
+        printUsage();
         return 2;
     } catch (const mtl::Error& error) {  // a mask list that cannot be read
         std::fprintf(stderr, "miotlarz-cli scan: %s\n", error.what());
