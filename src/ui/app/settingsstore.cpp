@@ -5,6 +5,7 @@
 #include "core/platform/dialogs.h"
 #include "core/platform/registry.h"
 #include "ui/app/searchform.h"
+#include "ui/app/formstate.h"
 #include "ui/platform/errorreport.h"
 #include "ui/widgets/radiogroup.h"
 
@@ -20,7 +21,7 @@ namespace mtl::ui {
 
 namespace {
 
-std::string stored(const QLineEdit* field) { return field->text().toStdString(); }
+std::string stored(const QLineEdit* field) { return toBytes(field->text()); }
 
 // The value of one `Ustawienia` entry, from the current state of the control that the layout
 // names: the compression index as a number, texts as they stand, boxes and mode buttons as

@@ -32,7 +32,7 @@ bool sortsBefore(const QString& a, const QString& b)
     return QString::compare(a, b, Qt::CaseInsensitive) < 0;
 }
 
-std::filesystem::path pathOf(const QString& line) { return std::filesystem::path(line.toStdString()); }
+std::filesystem::path pathOf(const QString& line) { return std::filesystem::path(toBytes(line)); }
 
 void show(Dialogs& dialogs, const char* text, const char* title, MessageIcon icon)
 {
@@ -166,7 +166,7 @@ void IgnoreListsControl::Button5Click()
     } else if (!ignoredFileExists(pathOf(path))) {
         show(dialogs, "We wskazanej ścieżce nie istnieje taki plik !", "Błąd      ", MessageIcon::Error);
     } else {
-        if (!ignoreListHolds(toStdStrings(m_form.ListaIgnorowania->lines()), path.toStdString(), IgnoreEntry::Path))
+        if (!ignoreListHolds(toStdStrings(m_form.ListaIgnorowania->lines()), toBytes(path), IgnoreEntry::Path))
             m_form.ListaIgnorowania->addLine(path);
         setPathCounter();
     }
