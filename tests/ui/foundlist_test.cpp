@@ -350,6 +350,25 @@ private slots:
         QCOMPARE(list->lines(), (QStringList{"/A", "/b", "/c"}));
     }
 
+    void showLastLineComesOncePerEventLoopPass()
+    {
+        FoundFixture f;
+        CheckListBox* list = f.form->ListBox1;
+        list->setLines({"/a", "/b"});
+        list->item(0)->setSelected(true);
+        list->showLastLine();
+        list->addLine("/c");
+        list->showLastLine();
+        QCOMPARE(list->currentRow(), -1);  // nothing yet: it waits for the event loop
+        QCoreApplication::processEvents();
+        QCOMPARE(list->currentRow(), 2);
+        QVERIFY(list->isSelected(0) && !list->isSelected(2));
+        list->clearLines();
+        list->showLastLine();
+        QCoreApplication::processEvents();
+        QCOMPARE(list->count(), 0);
+    }
+
     void clearEmptiesListAndShownCountersOnly()
     {
         FoundFixture f;

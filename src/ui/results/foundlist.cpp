@@ -58,7 +58,7 @@ void FoundListControl::connectAction(QAction* action, void (FoundListControl::*h
 
 std::optional<FileDetails> FoundListControl::showDetails(const QString& path, AttributeSource source)
 {
-    std::optional<FileDetails> details = readFileDetails(path.toStdString(), source);
+    std::optional<FileDetails> details = readFileDetails(toBytes(path), source);
     if (!details) return std::nullopt;
 
     m_form.Edit3 = path;

@@ -176,6 +176,22 @@ void CheckListBox::rebuild(const std::vector<Entry>& newEntries)
     setUpdatesEnabled(true);
 }
 
+void CheckListBox::showLastLine()
+{
+    if (m_showLastPending) return;
+    m_showLastPending = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_showLastPending = false;
+            if (count() == 0) return;
+            const QModelIndex last = model()->index(count() - 1, 0);
+            selectionModel()->setCurrentIndex(last, QItemSelectionModel::NoUpdate);
+            scrollTo(last);
+        },
+        Qt::QueuedConnection);
+}
+
 void CheckListBox::clearLines() { clear(); }
 
 void CheckListBox::useDarkLook()

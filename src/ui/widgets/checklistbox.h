@@ -46,6 +46,13 @@ public:
     void setSorted(bool sorted);
     bool isSorted() const { return m_sorted; }
 
+    // Makes the last line the current one (the selection stays as it is) and brings it into
+    // view, once at the next pass of the event loop however often it is asked for before.
+    // Qt lays out the whole list again after every insertion, and setting the current line
+    // or scrolling needs that layout, so doing it per added line costs the whole list each
+    // time; a scan that calls this per hit pays one layout per yield instead.
+    void showLastLine();
+
 signals:
     // A click on a line, or the keyboard moving the current line: the list's click
     // reaction. Setting the current line from code does not emit it.
@@ -69,6 +76,7 @@ private:
     void rebuild(const std::vector<Entry>& entries);
 
     bool m_sorted = false;
+    bool m_showLastPending = false;
 };
 
 } // namespace mtl::ui
