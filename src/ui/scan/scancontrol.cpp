@@ -184,7 +184,7 @@ void ScanControl::RozpocznijSkanowanieClick()
     f.StatusSkanowania->clear();
     f.StatusGotowe->clear();
 
-    Skaner.RootPath = f.SkanujDysk->text().toStdString();
+    Skaner.RootPath = toBytes(f.SkanujDysk->text());
     {
         std::vector<std::string>& names = Skaner.FileNames();
         names = toStdStrings(f.ListBoxFiltry->lines());
