@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <ctime>
+
 namespace {
 
 using namespace mtl::test::backup;
@@ -139,6 +142,34 @@ TEST(BackupFormat, PackedDatesRoundTripAndClampToTheFormat)
     EXPECT_EQ(bk::unpackDosDate((25 << 25) | (13 << 21) | (1 << 16)), std::nullopt);
     EXPECT_EQ(bk::unpackDosDate((25 << 25) | (1 << 21) | (0 << 16)), std::nullopt);
     EXPECT_EQ(bk::unpackDosDate((25 << 25) | (1 << 21) | (1 << 16) | (24 << 11)), std::nullopt);
+}
+
+TEST(BackupFormat, PackedDatesAreLocalTimeAcrossDaylightSaving)
+{
+    // The dates are local civil times; compare with the C library's own conversion in a zone
+    // with daylight saving, around both changes and through the year.
+    const char* old = std::getenv("TZ");
+    const std::string saved = old ? old : "";
+    ::setenv("TZ", "Europe/Warsaw", 1);
+    ::tzset();
+    for (int month = 1; month <= 12; ++month) {
+        for (int day : {1, 15, 25, 26, 27, 28, 29, 30, 31}) {
+            for (int hour : {0, 1, 3, 12, 23}) {
+                if (day > 28 && month == 2) continue;
+                const std::int32_t packed = ((2024 - 1980) << 25) | (month << 21) | (day << 16) | (hour << 11) | (7 << 5) | 3;
+                std::tm local{};
+                local.tm_year = 124, local.tm_mon = month - 1, local.tm_mday = day;
+                local.tm_hour = hour, local.tm_min = 7, local.tm_sec = 6, local.tm_isdst = -1;
+                const std::time_t expected = std::mktime(&local);
+                if (local.tm_mday != day) continue;  // a day the month does not have
+                EXPECT_EQ(bk::unpackDosDate(packed), expected) << month << "-" << day << " " << hour;
+                EXPECT_EQ(bk::packDosDate(expected), packed);
+            }
+        }
+    }
+    if (old) ::setenv("TZ", saved.c_str(), 1);
+    else ::unsetenv("TZ");
+    ::tzset();
 }
 
 struct SpecCase {

@@ -92,8 +92,18 @@ std::optional<std::time_t> unpackDosDate(std::int32_t packed)
         || local.tm_min > 59 || local.tm_sec > 59) {
         return std::nullopt;
     }
-    const std::time_t result = std::mktime(&local);
-    if (result == std::time_t(-1)) return std::nullopt;
+    // mktime would look at the time zone file again for every date (a file system call per
+    // restored file); the fields read as UTC and then moved by the local offset give the
+    // same time, the offset taken again when the first guess lands across a change of it.
+    const std::time_t asUtc = ::timegm(&local);
+    if (asUtc == std::time_t(-1)) return std::nullopt;
+    auto offsetAt = [](std::time_t when) {
+        std::tm converted{};
+        return ::localtime_r(&when, &converted) ? converted.tm_gmtoff : 0L;
+    };
+    std::time_t result = asUtc - offsetAt(asUtc);
+    const long second = offsetAt(result);
+    if (asUtc - second != result) result = asUtc - second;
     return result;
 }
 

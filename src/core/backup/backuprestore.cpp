@@ -11,6 +11,7 @@
 #include "core/common/errors.h"
 #include "core/common/fileio.h"
 
+#include <cstring>
 #include <optional>
 #include <utility>
 #include <unordered_set>
@@ -19,18 +20,13 @@ namespace mtl {
 
 using namespace backup;
 
-namespace {
-// Content goes to the writer thread in steps of this size.
-constexpr std::size_t kStreamStep = 256 * 1024;
-} // namespace
-
 struct TBackupFile::RestoreRun {
     // A file being restored; it replaces its target at commit, or is dropped. With the
-    // writer thread its content is collected in `memory` and streamed to the thread;
-    // otherwise (and for owners that want the open file) it is written here into `file`.
+    // writer thread its content is collected in blocks streamed to the thread; otherwise
+    // (and for owners that want the open file) it is written here into `file`.
     struct Pending {
         std::unique_ptr<RestoredFile> file;
-        std::vector<unsigned char> memory;
+        std::unique_ptr<RestoreWriter::Block> block;
         std::string target;
         std::int32_t date = 0;
     };
@@ -118,8 +114,15 @@ void TBackupFile::RestoreRun::writeContent(Pending& file, std::span<const unsign
         file.file->write(bytes);
         return;
     }
-    file.memory.insert(file.memory.end(), bytes.begin(), bytes.end());
-    if (file.memory.size() >= kStreamStep) writer->data(std::exchange(file.memory, {}));
+    while (!bytes.empty()) {
+        if (!file.block) file.block = writer->takeBlock();
+        RestoreWriter::Block& block = *file.block;
+        const std::size_t n = std::min(bytes.size(), block.bytes.size() - block.size);
+        std::memcpy(block.bytes.data() + block.size, bytes.data(), n);
+        block.size += n;
+        bytes = bytes.subspan(n);
+        if (block.size == block.bytes.size()) writer->data(std::move(file.block));
+    }
 }
 
 void TBackupFile::RestoreRun::finishPending(bool complete)
@@ -128,7 +131,8 @@ void TBackupFile::RestoreRun::finishPending(bool complete)
     Pending file = std::move(*pending);
     pending.reset();
     if (!file.file) {
-        if (complete && !file.memory.empty()) writer->data(std::move(file.memory));
+        if (complete && file.block && file.block->size > 0) writer->data(std::move(file.block));
+        writer->giveBack(std::move(file.block));
         if (complete) writer->commit(file.date);
         else writer->abort();
         return;
