@@ -326,6 +326,33 @@ private slots:
         QCOMPARE(form.LabelIloscZnalez, QStringLiteral("0"));
     }
 
+    void commandLineStartInTheFailureStateEndsAfterTheMessage()
+    {
+        FormFixture f;
+        f.storeUsualSettings();
+        std::filesystem::remove(f.platform.filtersFolder() / "filtr_a1.dat");
+        auto& form = f.create({f.platform.scratch().string()});
+        QSignalSpy ended(&form, &TSearchForm::endRequested);
+        form.show();
+        QCOMPARE(ended.count(), 1);
+        QCOMPARE(form.ListBox1->count(), 0);
+        QCOMPARE(f.platform.dialogs.messages.size(), std::size_t(1));
+    }
+
+    void commandLineFolderIsScannedAtTheFirstShow()
+    {
+        FormFixture f;
+        f.storeUsualSettings();
+        f.platform.writeFilter("filtr_a1.dat", "*.tmp\r\n");
+        writeFile(f.platform.scratch() / "a.tmp", "x");
+        writeFile(f.platform.scratch() / "b.txt", "x");
+        auto& form = f.create({f.platform.scratch().string()});
+        form.show();
+        QCOMPARE(form.SkanujDysk->text(), QString::fromStdString(f.platform.scratch().string()));
+        QCOMPARE(form.ListBox1->lines(), QStringList{QString::fromStdString((f.platform.scratch() / "a.tmp").string())});
+        QCOMPARE(f.text("Label12"), QStringLiteral("Wyszukiwanie gotowe !"));
+    }
+
     void programCreatesTheFiveWindowsWithOnlyTheMainOneShown()
     {
         TestPlatform platform;

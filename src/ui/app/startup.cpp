@@ -19,6 +19,7 @@
 #include "ui/app/formstate.h"
 #include "ui/filters/descriptionslist.h"
 #include "ui/platform/errorreport.h"
+#include "ui/scan/scancontrol.h"
 #include "ui/widgets/animation.h"
 #include "ui/widgets/checklistbox.h"
 #include "ui/widgets/filelistbox.h"
@@ -241,10 +242,12 @@ void TSearchForm::FormShow()
     }
     Animacja->open(Animacja->fileName());
     ui::setHintDuration(*this, 6000);
+    scan->commandLineScan();
 }
 
 void TSearchForm::Button1Click()
 {
+    if (scan->closeWhileScanning()) return;
     DataSystemowa = qs(timeStamp(m_services.clock.now()));
     LabelIloscZnalez = ListBoxLiczbaZnalez.isEmpty() ? QStringLiteral("0") : ListBoxLiczbaZnalez.last();
     emit endRequested();
