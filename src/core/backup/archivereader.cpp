@@ -118,15 +118,23 @@ ArchiveReader::BlockEnd ArchiveReader::readBlock(BlockSink& sink)
             sink.afterChunk(0, false);
             continue;
         }
-        readExactly(std::span(m_in.data(), count));
+        const std::span<unsigned char> room = sink.room();
+        const bool inPlace = room.size() >= kPieceSize;
         std::size_t produced = count;
         if (length > 0) {
+            readExactly(std::span(m_in.data(), count));
+            unsigned char* out = inPlace ? room.data() : m_out.data();
             const auto inflated = m_decoder.decode(std::span(m_in.data(), count),
-                                                   std::span<unsigned char, kPieceSize>(m_out.data(), kPieceSize));
+                                                   std::span<unsigned char, kPieceSize>(out, kPieceSize));
             if (!inflated) throw ArchiveDamage(ArchiveDamage::Kind::BadChunk, chunkAt);
             produced = *inflated;
-            sink.write(std::span(m_out.data(), produced));
+            if (inPlace) sink.filled(produced);
+            else sink.write(std::span(m_out.data(), produced));
+        } else if (inPlace) {
+            readExactly(room.first(count));
+            sink.filled(count);
         } else {
+            readExactly(std::span(m_in.data(), count));
             sink.write(std::span(m_in.data(), count));
         }
         sink.afterChunk(produced, false);

@@ -59,6 +59,10 @@ public:
     virtual bool goOn() const = 0;
     // The content of one chunk, when decoding.
     virtual void write(std::span<const unsigned char> bytes) = 0;
+    // Room of at least kPieceSize bytes where the next chunk may be decoded in place (then
+    // filled() tells how much of it holds content), or an empty span.
+    virtual std::span<unsigned char> room() { return {}; }
+    virtual void filled(std::size_t) {}
     // After every chunk (`produced` content bytes, 0 when passing over) and at the block end.
     virtual void afterChunk(std::size_t produced, bool blockEnd) = 0;
 };

@@ -38,6 +38,21 @@ struct TBackupFile::RestoreRun {
         bool decodes() const override { return m_into != nullptr; }
         bool goOn() const override { return m_run.c.m_continue; }
         void write(std::span<const unsigned char> bytes) override { m_run.writeContent(*m_into, bytes); }
+        // With the writer thread chunks are decoded straight into its block.
+        std::span<unsigned char> room() override
+        {
+            if (!m_into || m_into->file) return {};
+            if (!m_into->block) m_into->block = m_run.writer->takeBlock();
+            RestoreWriter::Block& block = *m_into->block;
+            if (block.bytes.size() - block.size < kPieceSize) return {};
+            return std::span(block.bytes.data() + block.size, block.bytes.size() - block.size);
+        }
+        void filled(std::size_t count) override
+        {
+            RestoreWriter::Block& block = *m_into->block;
+            block.size += count;
+            if (block.size == block.bytes.size()) m_run.writer->data(std::move(m_into->block));
+        }
         void afterChunk(std::size_t produced, bool) override
         {
             TBackupFile& c = m_run.c;
@@ -64,6 +79,10 @@ struct TBackupFile::RestoreRun {
     // Folders already made or checked in this run: files of one folder follow each other,
     // and checking every level again for each of them would cost more than the writing.
     std::unordered_set<std::string> readyFolders;
+    // Folders this run created (with a final "/"), and what it has put into them since:
+    // in such a folder nothing else can stand at a target, so it need not be looked up.
+    std::unordered_set<std::string> madeFolders;
+    std::unordered_set<std::string> madeEntries;
 
     RestoreRun(TBackupFile& component, const std::string& name, std::string dest)
         : c(component), archiveName(name), destination(std::move(dest)), toStream(name == kStreamName)
@@ -80,6 +99,8 @@ struct TBackupFile::RestoreRun {
     void continueOnNextVolume(const ArchiveRecord& record);
     void skipBlock();
     void writeContent(Pending& file, std::span<const unsigned char> bytes);
+    // What stands at a target (the entry itself, links not followed).
+    EntryStatus lookUp(const std::string& target) const;
     // Raises OnFileRestored, then puts a complete file in place of its target, or drops it.
     void finishPending(bool complete);
     // Counts what the writer thread has written and takes over its failure.
@@ -106,6 +127,13 @@ void TBackupFile::RestoreRun::waitForQueued(const std::string& path, bool onTheW
     if (!wait) return;
     writer->drain();
     absorbWriter();
+}
+
+EntryStatus TBackupFile::RestoreRun::lookUp(const std::string& target) const
+{
+    const std::string folder = target.substr(0, target.rfind('/') + 1);
+    if (madeFolders.contains(folder) && !madeEntries.contains(target)) return {};
+    return c.m_files.linkStatus(target);
 }
 
 void TBackupFile::RestoreRun::writeContent(Pending& file, std::span<const unsigned char> bytes)
@@ -176,14 +204,14 @@ void TBackupFile::RestoreRun::restoreRecord(const ArchiveRecord& record)
     }
 
     if (!identity) waitForQueued(c.m_currentFile, false);
-    EntryStatus existing = identity ? EntryStatus{} : c.m_files.linkStatus(c.m_currentFile);
+    EntryStatus existing = identity ? EntryStatus{} : lookUp(c.m_currentFile);
     bool decision = !identity && restoreDecision(c.RestoreMode, existing, record.date);
     if (!identity && c.OnRestoreFile) {
         const std::string before = c.m_currentFile;
         c.OnRestoreFile(c, c.m_currentFile, record.date, decision);
         if (c.m_currentFile != before) {
             waitForQueued(c.m_currentFile, false);
-            existing = c.m_files.linkStatus(c.m_currentFile);
+            existing = lookUp(c.m_currentFile);
         }
     }
     if (decision) {
@@ -191,8 +219,13 @@ void TBackupFile::RestoreRun::restoreRecord(const ArchiveRecord& record)
         FolderState folders = FolderState::Ready;
         if (!readyFolders.contains(folder)) {
             waitForQueued(folder.substr(0, folder.size() - 1), true);
-            folders = prepareFolders(c.m_files, c.m_currentFile, destination);
+            std::vector<std::string> made;
+            folders = prepareFolders(c.m_files, c.m_currentFile, destination, &made);
             if (folders == FolderState::Ready) readyFolders.insert(folder);
+            for (auto& path : made) {
+                madeEntries.insert(path);
+                madeFolders.insert(std::move(path) + "/");
+            }
         }
         if (folders == FolderState::Refused) {
             c.m_errorCode = kErrReadData;
@@ -213,6 +246,7 @@ void TBackupFile::RestoreRun::restoreRecord(const ArchiveRecord& record)
         c.fail(kErrReadData);
         return;
     }
+    madeEntries.insert(c.m_currentFile);
     if (writer) writer->begin(c.m_currentFile, existing);
     Sink sink(*this, &*pending);
     try {

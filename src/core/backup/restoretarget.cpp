@@ -26,7 +26,8 @@ std::string_view fileName(std::string_view path)
 }
 
 // Creates each missing folder along `path` from `from` on; `noLinks` refuses links.
-FolderState makeChain(BackupFileSystem& files, std::string current, std::string_view rest, bool noLinks)
+FolderState makeChain(BackupFileSystem& files, std::string current, std::string_view rest, bool noLinks,
+                      std::vector<std::string>* made)
 {
     for (std::string_view part : components(rest)) {
         if (!current.empty() && current.back() != '/') current += '/';
@@ -39,6 +40,7 @@ FolderState makeChain(BackupFileSystem& files, std::string current, std::string_
         }
         if (here.kind == EntryKind::Directory) continue;
         if (here.kind != EntryKind::Missing || !files.makeFolder(current)) return FolderState::Missing;
+        if (made) made->push_back(current);
     }
     return FolderState::Ready;
 }
@@ -70,7 +72,8 @@ RestoreTarget restoreTarget(std::string_view storedName, std::string_view destin
     return result;
 }
 
-FolderState prepareFolders(BackupFileSystem& files, std::string_view target, std::string_view destination)
+FolderState prepareFolders(BackupFileSystem& files, std::string_view target, std::string_view destination,
+                           std::vector<std::string>* made)
 {
     const std::size_t slash = target.rfind('/');
     if (slash == std::string_view::npos) return FolderState::Ready;  // the current folder
@@ -79,12 +82,12 @@ FolderState prepareFolders(BackupFileSystem& files, std::string_view target, std
     if (!destination.empty() && folder.starts_with(destination)) {
         // The destination itself is the user's choice and may be reached through links;
         // below it nothing may lead elsewhere.
-        const FolderState base = makeChain(files, destination.starts_with('/') ? "/" : "", destination, false);
+        const FolderState base = makeChain(files, destination.starts_with('/') ? "/" : "", destination, false, made);
         if (base != FolderState::Ready) return base;
         std::string start(destination);
-        return makeChain(files, start, folder.substr(destination.size()), true);
+        return makeChain(files, start, folder.substr(destination.size()), true, made);
     }
-    return makeChain(files, folder.starts_with('/') ? "/" : "", folder, false);
+    return makeChain(files, folder.starts_with('/') ? "/" : "", folder, false, made);
 }
 
 } // namespace mtl::backup

@@ -8,6 +8,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace mtl::backup {
 
@@ -25,6 +26,8 @@ enum class FolderState { Ready, Missing, Refused };
 // Creates the folders that lead to `target`, missing parents included. Below `destination`
 // (when the target lies there) a symbolic link on the way refuses the target; a folder that
 // cannot be made leaves it Missing.
-FolderState prepareFolders(BackupFileSystem& files, std::string_view target, std::string_view destination);
+// The folders it creates are added to `made` when given.
+FolderState prepareFolders(BackupFileSystem& files, std::string_view target, std::string_view destination,
+                           std::vector<std::string>* made = nullptr);
 
 } // namespace mtl::backup
