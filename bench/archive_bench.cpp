@@ -267,8 +267,8 @@ int main(int argc, char** argv)
         report({"cp -r (read and create limit)", best, 0});
     }
 
-    const double level1 = create("archive create, level 1 (clFastest)", mtl::clFastest, bk::kDefaultCodecLibrary, -1);
-    const double restored = restore("archive restore (from level 1)", bk::kDefaultCodecLibrary);
+    create("archive create, level 1 (clFastest)", mtl::clFastest, bk::kDefaultCodecLibrary, -1);
+    restore("archive restore (from level 1)", bk::kDefaultCodecLibrary);
     create("archive create, level 6 (clDefault)", mtl::clDefault, bk::kDefaultCodecLibrary, -1);
     create("archive create, level 9 (clMax)", mtl::clMax, bk::kDefaultCodecLibrary, -1);
     create("archive create, clNone", mtl::clNone, bk::kDefaultCodecLibrary, -1);

@@ -131,7 +131,9 @@ TEST(BackupChunk, DecoderRefusesDamagedPayloadsAlike)
         for (const auto& c : cases) {
             const auto produced = decoder.decode(bytesOf(c.payload), out);
             EXPECT_EQ(produced.has_value(), c.accepted) << c.name;
-            if (produced) EXPECT_EQ(*produced, content.size()) << c.name;
+            if (produced) {
+                EXPECT_EQ(*produced, content.size()) << c.name;
+            }
         }
     }
 }
@@ -185,7 +187,9 @@ TEST(BackupAhead, EncodingOnOtherThreadsWritesTheSequentialBytes)
             }
             EXPECT_EQ(results[0], results[1]) << "level " << level << " volumes " << maxSize;
             EXPECT_EQ(results[0], results[2]) << "level " << level << " volumes " << maxSize;
-            if (maxSize != 0) EXPECT_GT(results[0].size(), 5u);
+            if (maxSize != 0) {
+                EXPECT_GT(results[0].size(), 5u);
+            }
         }
     }
 }

@@ -72,7 +72,9 @@ TEST(BackupVolumes, SplitAtTheLimitAndReadBackWhole)
     EXPECT_EQ(f.recorder.disks.size(), volumes.size() - 1);
     for (std::size_t v = 0; v < volumes.size(); ++v) {
         EXPECT_LE(volumes[v].size(), 40000u) << "volume " << v + 1;
-        if (v > 0) EXPECT_EQ(volumes[v].substr(0, 4), magic()) << "a further volume begins with a data block";
+        if (v > 0) {
+            EXPECT_EQ(volumes[v].substr(0, 4), magic()) << "a further volume begins with a data block";
+        }
         if (v + 1 < volumes.size()) {
             EXPECT_TRUE(volumes[v].ends_with(int32Bytes(0) + int32Bytes(12) + bk::continuationName(int(v) + 2)));
         }
