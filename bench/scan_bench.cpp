@@ -5,8 +5,10 @@
 // times in one run: a walk that only lists names and d_type, the same walk with an lstat of
 // every entry, the engine with the shipped "Zaawansowany" list, the engine with a 500-mask
 // list, miotlarz-cli with that list, GNU find with the equivalent -iname expression and
-// fdfind with the equivalent glob set. Prints the best of a few runs of each and removes the
-// tree.
+// fdfind with the equivalent glob set. Runs go in rounds (one of each per round, so a change
+// in the machine's load touches all alike); prints the best and median wall time and the CPU
+// time of each, then removes the tree. The engine lists folders ahead on a second core: its
+// wall time shows that only when a core is free, the "one thread" rows show it without.
 //
 //   scan_bench [--files N] [--folders N] [--runs N] [--dir PARENT] [--quick] [--only TEXT]
 #include "core/common/linelist.h"

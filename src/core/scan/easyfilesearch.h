@@ -59,7 +59,8 @@ public:
     std::vector<std::string>& ExcludedFiles() { return m_excludedFiles; }
     void setExcludedFiles(std::vector<std::string> masks) { m_excludedFiles = std::move(masks); }
 
-    // An accepted entry.
+    // An accepted entry. The record is the walk's own and changes with the next entry: a
+    // handler that keeps it keeps a copy.
     std::function<void(const TFileInformations&)> OnFileFound;
     // Last veto before an entry is counted and reported; unset accepts every entry.
     std::function<bool(const TFileInformations&)> OnAcceptFile;

@@ -112,7 +112,7 @@ bool TFileSearch::Execute()
         }
         m_pump.yieldSliced();  // the listing is open
 
-        for (ListedEntry& entry : folder->entries) {
+        for (const ListedEntry& entry : folder->entries) {
             const std::string_view name = folder->name(entry);
             const bool isFolder = entry.isFolder;
             // Before testing the entry and trying its masks. The mask lists are decided in a
@@ -132,9 +132,9 @@ bool TFileSearch::Execute()
                 if (namesOutcome == Outcome::NoMatch) continue;
             }
 
-            EntryStatus& status = entry.status;
-            if (!entry.haveStatus && !folder->listing->status(folder->cname(entry), status))
-                continue;  // vanished since it was listed
+            EntryStatus status;
+            if (entry.haveStatus) status = folder->statuses[entry.status];
+            else if (!folder->listing->status(folder->cname(entry), status)) continue;  // vanished since it was listed
             const std::uint32_t attributes = attributesOf(name, isFolder, status.mode);
             if ((attributes & attributeMask) == 0 && !(anyFile && !isFolder)) continue;
             if (dateFilter && !dateTest.passes(status)) continue;

@@ -65,6 +65,7 @@ constexpr std::size_t batchFolders = 64;
 constexpr std::size_t batchEntries = 4096;
 constexpr auto maxHold = std::chrono::milliseconds(10);
 constexpr auto maxHoldWhileWaited = std::chrono::milliseconds(1);
+constexpr std::size_t recycleBundle = 32;
 // How long the walking thread waits for folders before it lets its caller work.
 constexpr auto waitSlice = std::chrono::milliseconds(10);
 
@@ -126,13 +127,18 @@ void FolderReader::read(ListedFolder& folder, bool followLink, FolderQueue& queu
         if (entry.name == "." || entry.name == "..") continue;
         ListedEntry& listed = folder.entries.emplace_back();
         listed.nameOffset = std::uint32_t(folder.names.size());
-        listed.nameLength = std::uint32_t(entry.name.size());
+        listed.nameLength = std::uint16_t(entry.name.size());  // at most 255 on Linux
         folder.names.append(entry.name);
         folder.names.push_back('\0');
         listed.isFolder = entry.type == EntryType::Folder;
         if (entry.type == EntryType::Unknown) {
-            listed.haveStatus = folder.listing->status(entry.cname, listed.status);
-            listed.isFolder = listed.haveStatus && S_ISDIR(listed.status.mode);
+            EntryStatus status;
+            listed.haveStatus = folder.listing->status(entry.cname, status);
+            listed.isFolder = listed.haveStatus && S_ISDIR(status.mode);
+            if (listed.haveStatus) {
+                listed.status = std::uint32_t(folder.statuses.size());
+                folder.statuses.push_back(status);
+            }
         }
         // Queued before any test, so that excluded, hidden and unmatched folders are
         // descended into as well.
@@ -143,23 +149,48 @@ void FolderReader::read(ListedFolder& folder, bool followLink, FolderQueue& queu
 
 std::unique_ptr<ListedFolder> FolderReader::obtain(Batch& unpublished)
 {
-    std::unique_lock lock(m_mutex);
-    if (m_ahead >= m_maxAhead) {
-        // The walk is far behind: let it have what is listed, then wait until it has caught
-        // up by half, so that it does not have to wake this thread for every folder.
-        std::move(unpublished.begin(), unpublished.end(), std::back_inserter(m_ready));
-        unpublished.clear();
-        m_consumerWake.notify_one();
-        m_producerWaiting = true;
-        m_producerWake.wait(lock, [this] { return m_stop || m_ahead <= m_maxAhead / 2; });
-        m_producerWaiting = false;
+    // The count of folders ahead is brought up to date only when the lock is taken anyway:
+    // this side's estimate can only be too high, since the walk only ever lowers it.
+    if (m_aheadEstimate >= m_maxAhead || m_producerFree.empty()) {
+        std::unique_lock lock(m_mutex);
+        m_ahead += std::ptrdiff_t(m_producedSinceLock);
+        m_producedSinceLock = 0;
+        if (m_ahead >= std::ptrdiff_t(m_maxAhead)) {
+            // The walk is far behind: let it have what is listed, then wait until it has
+            // caught up by half, so that it does not have to wake this thread too often.
+            std::move(unpublished.begin(), unpublished.end(), std::back_inserter(m_ready));
+            unpublished.clear();
+            m_consumerWake.notify_one();
+            m_producerWaiting = true;
+            m_producerWake.wait(lock, [this] { return m_stop || m_ahead <= std::ptrdiff_t(m_maxAhead / 2); });
+            m_producerWaiting = false;
+        }
+        std::move(m_free.begin(), m_free.end(), std::back_inserter(m_producerFree));
+        m_free.clear();
+        m_aheadEstimate = std::size_t(std::max<std::ptrdiff_t>(m_ahead, 0));
     }
     if (m_stop) return nullptr;
-    ++m_ahead;
-    if (m_free.empty()) return std::make_unique<ListedFolder>();
-    auto folder = std::move(m_free.back());
-    m_free.pop_back();
+    ++m_producedSinceLock;
+    ++m_aheadEstimate;
+    if (m_producerFree.empty()) return std::make_unique<ListedFolder>();
+    auto folder = std::move(m_producerFree.back());
+    m_producerFree.pop_back();
     return folder;
+}
+
+void FolderReader::recycle()
+{
+    const std::size_t count = m_recycling.size();
+    if (count == 0) return;
+    bool wake;
+    {
+        std::lock_guard lock(m_mutex);
+        std::move(m_recycling.begin(), m_recycling.end(), std::back_inserter(m_free));
+        m_ahead -= std::ptrdiff_t(count);  // may go below zero until the helper adds its own
+        wake = m_producerWaiting && m_ahead <= std::ptrdiff_t(m_maxAhead / 2);
+    }
+    m_recycling.clear();
+    if (wake) m_producerWake.notify_one();
 }
 
 void FolderReader::publish(Batch& unpublished, bool done)
@@ -214,17 +245,14 @@ ListedFolder* FolderReader::next()
         m_current->listing.reset();  // closes the folder
         m_current->names.clear();
         m_current->entries.clear();
+        m_current->statuses.clear();
         m_current->error = 0;
-        bool wake;
-        {
-            std::lock_guard lock(m_mutex);
-            m_free.push_back(std::move(m_current));
-            --m_ahead;
-            wake = m_producerWaiting && m_ahead <= m_maxAhead / 2;
-        }
-        if (wake) m_producerWake.notify_one();
+        m_recycling.push_back(std::move(m_current));
+        // Given back in bundles, so that the two threads seldom meet at the lock.
+        if (m_recycling.size() >= recycleBundle) recycle();
     }
     if (m_taken.empty()) {
+        recycle();
         std::unique_lock lock(m_mutex);
         while (m_ready.empty() && !m_done) {
             // A slow file system may keep the next folders a while; the caller's window
@@ -259,6 +287,7 @@ ListedFolder* FolderReader::nextHere()
         m_current->listing.reset();
         m_current->names.clear();
         m_current->entries.clear();
+        m_current->statuses.clear();
         m_current->error = 0;
     } else {
         m_current = std::make_unique<ListedFolder>();

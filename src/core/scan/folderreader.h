@@ -14,6 +14,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <exception>
@@ -27,12 +28,13 @@
 
 namespace mtl {
 
+// Kept small: every entry of the tree passes from the helper to the walking thread.
 struct ListedEntry {
     std::uint32_t nameOffset = 0;  // into ListedFolder::names, NUL-terminated there
-    std::uint32_t nameLength = 0;
+    std::uint16_t nameLength = 0;
     bool isFolder = false;
     bool haveStatus = false;  // looked up already, because the listing gave no type
-    EntryStatus status;
+    std::uint32_t status = 0; // then its index in ListedFolder::statuses
 };
 
 struct ListedFolder {
@@ -42,6 +44,7 @@ struct ListedFolder {
     int error = 0;       // why it could not be opened, or why its listing broke off
     std::string names;
     std::vector<ListedEntry> entries;  // without "." and ".."
+    std::vector<EntryStatus> statuses;
 
     std::string_view name(const ListedEntry& entry) const { return {names.data() + entry.nameOffset, entry.nameLength}; }
     const char* cname(const ListedEntry& entry) const { return names.data() + entry.nameOffset; }
@@ -74,6 +77,7 @@ private:
     void read(ListedFolder& folder, bool followLink, FolderQueue& queue);
     std::unique_ptr<ListedFolder> obtain(Batch& unpublished);
     void publish(Batch& unpublished, bool done);
+    void recycle();
 
     DirectoryLister& m_lister;
     const std::function<void()> m_whileWaiting;
@@ -89,14 +93,20 @@ private:
     std::condition_variable m_producerWake;
     Batch m_ready;                                   // published, in order
     std::vector<std::unique_ptr<ListedFolder>> m_free;  // recycled, for reuse
-    std::size_t m_ahead = 0;                         // listed and not yet recycled
+    std::ptrdiff_t m_ahead = 0;  // listed and not yet recycled, as far as both sides told
     bool m_done = false;
-    bool m_stop = false;
+    std::atomic<bool> m_stop{false};
     bool m_producerWaiting = false;
     std::atomic<bool> m_consumerWaiting{false};
     std::exception_ptr m_failure;
 
-    Batch m_taken;  // the walking thread's own
+    // The helper's own.
+    std::vector<std::unique_ptr<ListedFolder>> m_producerFree;
+    std::size_t m_producedSinceLock = 0;
+    std::size_t m_aheadEstimate = 0;
+    // The walking thread's own.
+    std::vector<std::unique_ptr<ListedFolder>> m_recycling;
+    Batch m_taken;
     std::unique_ptr<ListedFolder> m_current;
     std::thread m_thread;
 };
