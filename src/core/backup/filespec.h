@@ -18,7 +18,7 @@ struct ParsedSpec {
     bool recursive = false;
 };
 // Splits off the " /s" suffix (any case). On this platform "/" is the path separator, so only
-// a "/s" at the end of the spec, after a blank, marks it; "/srv/x" is an ordinary path.
+// a "/s" at the end of a file spec, after a blank, marks it; "/srv/x" is an ordinary path.
 ParsedSpec parseFileSpec(std::string_view spec);
 
 // The absolute, lexically normal form of a path ("." and ".." resolved, no symbolic link
