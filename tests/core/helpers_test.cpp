@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <set>
 
 namespace {
@@ -90,6 +91,17 @@ TEST(TextCodec, DecodesWindows1250AndEncodesBackWithReferences)
             EXPECT_EQ(mtl::utf8ToCp1250Html(utf8), one) << b;
         }
     }
+}
+
+TEST(TextCodec, ExactEncodingRefusesWhatItCannotKeep)
+{
+    char32_t missing = 1;
+    EXPECT_EQ(mtl::utf8ToCp1250Exact("Zażółć €", missing), std::optional<std::string>("Za\xBF\xF3\xB3\xE6 \x80"));
+    EXPECT_EQ(missing, 0U);
+    EXPECT_EQ(mtl::utf8ToCp1250Exact("a日b", missing), std::nullopt);
+    EXPECT_EQ(missing, U'日');
+    EXPECT_EQ(mtl::utf8ToCp1250Exact("a\xC3(", missing), std::nullopt);
+    EXPECT_EQ(missing, 0U);
 }
 
 TEST(TextCodec, Utf8Validation)

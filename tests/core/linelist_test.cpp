@@ -40,7 +40,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"NulAtStart", std::string("\0a\r\n", 4), {}},
         ReadCase{"BomIsKept", "\xEF\xBB\xBF*.tmp\r\n", {"\xEF\xBB\xBF*.tmp"}},
         ReadCase{"MixedEnds", "a\rb\nc\r\nd", {"a", "b", "c", "d"}}),
-    [](const testing::TestParamInfo<ReadCase>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<ReadCase>& param) { return std::string(param.param.name); });
 
 TEST(LineListEncoding, Windows1250FileIsConvertedAndUtf8Kept)
 {

@@ -95,7 +95,7 @@ INSTANTIATE_TEST_SUITE_P(
                     KeyCase{"OneCharacterShort", "key=QW7XRB2TMN5VCP3HZDK8GEF-LS2YTA9NBQ4MXC7PRKWEVAB-3", false},
                     KeyCase{"Missing", "other=1", false},
                     KeyCase{"Empty", "key=", false}),
-    [](const testing::TestParamInfo<KeyCase>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<KeyCase>& param) { return std::string(param.param.name); });
 
 TEST(Signature, ShippedFileCarriesTheProgramsKey)
 {

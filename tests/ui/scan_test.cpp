@@ -4,6 +4,8 @@
 #include "formfixture.h"
 
 #include "core/common/linelist.h"
+#include "ui/filters/form8.h"
+#include "ui/results/form1.h"
 #include "ui/scan/scancontrol.h"
 #include "ui/widgets/animation.h"
 #include "ui/widgets/checklistbox.h"
@@ -209,6 +211,60 @@ private slots:
         QCOMPARE(f.form->EditKBznalezion, QStringLiteral("1000"));
         QCOMPARE(f.form->ListBoxLiczbaZnalez, QStringList{QStringLiteral("4")});
         QCOMPARE(f.text("Label16"), QStringLiteral("8"));
+    }
+
+    void fullListWindowCopiesTheFoundList_data()
+    {
+        QTest::addColumn<bool>("monitoring");
+        QTest::newRow("monitoring on") << true;
+        QTest::newRow("monitoring off") << false;
+    }
+    void fullListWindowCopiesTheFoundList()
+    {
+        QFETCH(bool, monitoring);
+        ScanFixture f;
+        TForm1 full;
+        TForm8 details;
+        f.form->setDialogs(&details, &full, nullptr, nullptr);
+        f.form->CheckBoxSpeed->setChecked(!monitoring);
+        for (int i = 0; i < 4; ++i) f.file("d" + std::to_string(i) + "/m" + std::to_string(i) + ".tmp");
+        full.ListBox2->setLines({QStringLiteral("z poprzedniego skanowania")});
+        const QStringList before = full.ListBox2->lines();
+        details.Alert_Wysoki->show();
+
+        // With monitoring the copy keeps up with the found list at every yield; without it
+        // the copy is left alone until the end.
+        int yields = 0;
+        bool kept = true;
+        f.platform.pump.onPending = [&] {
+            ++yields;
+            const bool copied = monitoring && f.form->ListBox1->count() > 0;
+            const QStringList expected = copied ? f.form->ListBox1->lines() : before;
+            if (full.ListBox2->lines() != expected) kept = false;
+        };
+        f.scan();
+        f.platform.pump.onPending = nullptr;
+        QVERIFY(yields > 0);
+        QVERIFY(kept);
+        QCOMPARE(f.form->ListBox1->count(), 4);
+        QCOMPARE(full.ListBox2->lines(), f.form->ListBox1->lines());
+        QVERIFY(details.Alert_Wysoki->isHidden());
+
+        // Taking entries out of the found list leaves the copy as the scan left it.
+        f.form->ListBox1->removeLine(0);
+        QCOMPARE(full.ListBox2->count(), 4);
+
+        // The next scan's copy is taken after its compare step, so an ignored path is in
+        // neither list; a sorted copy holds the found list's lines in sorted order.
+        const std::string ignored = f.file("a.tmp");
+        f.form->ListaIgnorowania->addLine(f.q(ignored));
+        full.ListBox2->setSorted(true);
+        f.scan();
+        QCOMPARE(f.form->ListBox1->count(), 4);
+        QVERIFY(!f.form->ListBox1->lines().contains(f.q(ignored)));
+        QStringList sorted = f.form->ListBox1->lines();
+        sorted.sort(Qt::CaseInsensitive);
+        QCOMPARE(full.ListBox2->lines(), sorted);
     }
 
     void missingFolderEndsInTheErrorPanel()

@@ -613,6 +613,14 @@ private slots:
         QCOMPARE(form1.objectName(), QStringLiteral("TForm1"));
         QCOMPARE(form1.size(), QSize(832, 238));
         QVERIFY(form1.windowTitle().startsWith(QStringLiteral("Wszystkie znalezione pliki ")));
+        auto* fullList = form1.findChild<mtl::ui::CheckListBox*>(QStringLiteral("ListBox2"));
+        QVERIFY(fullList);
+        QCOMPARE(fullList->selectionMode(), QAbstractItemView::SingleSelection);
+        fullList->addLine(QStringLiteral("/tmp/a.tmp"));
+        // A plain list: its lines carry no check box.
+        QVERIFY(!(fullList->item(0)->flags() & Qt::ItemIsUserCheckable));
+        QVERIFY(!fullList->item(0)->data(Qt::CheckStateRole).isValid());
+        QCOMPARE(fullList->palette().color(QPalette::Base), QColor(Qt::black));
 
         TForm9 form9;
         QCOMPARE(form9.objectName(), QStringLiteral("TForm9"));

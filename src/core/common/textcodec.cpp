@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace mtl {
 namespace {
@@ -102,6 +103,19 @@ std::string decodeText(std::string_view bytes)
     return isValidUtf8(bytes) ? std::string(bytes) : cp1250ToUtf8(bytes);
 }
 
+namespace {
+
+// The Windows-1250 byte of a code point above 0x7F, or -1 when the code page has none.
+int cp1250Byte(char32_t cp)
+{
+    for (int i = 0; i < 128; ++i) {
+        if (kCp1250High[i] == cp) return 0x80 + i;
+    }
+    return -1;
+}
+
+} // namespace
+
 std::string utf8ToCp1250Html(std::string_view text)
 {
     std::string out;
@@ -118,12 +132,29 @@ std::string utf8ToCp1250Html(std::string_view text)
             out += char(cp);
             continue;
         }
-        int found = -1;
-        for (int i = 0; i < 128; ++i) {
-            if (kCp1250High[i] == cp) { found = i; break; }
-        }
-        if (found >= 0) out += char(0x80 + found);
+        const int byte = cp1250Byte(cp);
+        if (byte >= 0) out += char(byte);
         else out += "&#" + std::to_string(static_cast<std::uint32_t>(cp)) + ';';
+    }
+    return out;
+}
+
+std::optional<std::string> utf8ToCp1250Exact(std::string_view text, char32_t& missing)
+{
+    std::string out;
+    out.reserve(text.size());
+    missing = 0;
+    for (std::size_t pos = 0; pos < text.size();) {
+        char32_t cp;
+        const std::size_t len = utf8Sequence(text, pos, cp);
+        if (len == 0) return std::nullopt;
+        pos += len;
+        const int byte = cp < 0x80 ? int(cp) : cp1250Byte(cp);
+        if (byte < 0) {
+            missing = cp;
+            return std::nullopt;
+        }
+        out += char(byte);
     }
     return out;
 }

@@ -3,6 +3,7 @@
 // whole is read as Windows-1250.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,5 +18,9 @@ std::string decodeText(std::string_view bytes);
 // UTF-8 text to Windows-1250; a character the code page lacks is written as an HTML numeric
 // character reference ("&#263;"). Invalid UTF-8 bytes are passed through.
 std::string utf8ToCp1250Html(std::string_view text);
+// UTF-8 text to Windows-1250 with nothing substituted, for files whose text must read back
+// as written: std::nullopt when the text is not valid UTF-8 (`missing` is then 0) or holds a
+// character the code page lacks (its code point goes into `missing`).
+std::optional<std::string> utf8ToCp1250Exact(std::string_view text, char32_t& missing);
 
 } // namespace mtl

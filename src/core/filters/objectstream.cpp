@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <limits>
+#include <optional>
 
 namespace mtl {
 namespace {
@@ -298,26 +299,6 @@ std::vector<DescriptionItem> parseItems(std::string_view data, std::size_t base)
 
 // ---- Writing -------------------------------------------------------------------------------
 
-// Code points of Windows-1250 bytes 0x80..0xFF; 0 where the code page assigns no character.
-constexpr std::array<char16_t, 128> kCp1250 = {
-    0x20AC, 0,      0x201A, 0,      0x201E, 0x2026, 0x2020, 0x2021,
-    0,      0x2030, 0x0160, 0x2039, 0x015A, 0x0164, 0x017D, 0x0179,
-    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0,      0x2122, 0x0161, 0x203A, 0x015B, 0x0165, 0x017E, 0x017A,
-    0x00A0, 0x02C7, 0x02D8, 0x0141, 0x00A4, 0x0104, 0x00A6, 0x00A7,
-    0x00A8, 0x00A9, 0x015E, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x017B,
-    0x00B0, 0x00B1, 0x02DB, 0x0142, 0x00B4, 0x00B5, 0x00B6, 0x00B7,
-    0x00B8, 0x0105, 0x015F, 0x00BB, 0x013D, 0x02DD, 0x013E, 0x017C,
-    0x0154, 0x00C1, 0x00C2, 0x0102, 0x00C4, 0x0139, 0x0106, 0x00C7,
-    0x010C, 0x00C9, 0x0118, 0x00CB, 0x011A, 0x00CD, 0x00CE, 0x010E,
-    0x0110, 0x0143, 0x0147, 0x00D3, 0x00D4, 0x0150, 0x00D6, 0x00D7,
-    0x0158, 0x016E, 0x00DA, 0x0170, 0x00DC, 0x00DD, 0x0162, 0x00DF,
-    0x0155, 0x00E1, 0x00E2, 0x0103, 0x00E4, 0x013A, 0x0107, 0x00E7,
-    0x010D, 0x00E9, 0x0119, 0x00EB, 0x011B, 0x00ED, 0x00EE, 0x010F,
-    0x0111, 0x0144, 0x0148, 0x00F3, 0x00F4, 0x0151, 0x00F6, 0x00F7,
-    0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9,
-};
-
 [[noreturn]] void failText(std::string_view text, std::string_view reason)
 {
     throw Error("Nie można zapisać tekstu \"" + std::string(text) + "\" w strumieniu obiektu: "
@@ -336,36 +317,13 @@ std::string codePointName(char32_t cp)
 // stored text must read back as the very text the source holds.
 std::string toCp1250(std::string_view text)
 {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t pos = 0; pos < text.size();) {
-        const auto b0 = static_cast<unsigned char>(text[pos]);
-        if (b0 < 0x80) {
-            out += char(b0);
-            ++pos;
-            continue;
-        }
-        std::size_t length = 0;
-        char32_t cp = 0;
-        char32_t minimum = 0;
-        if ((b0 & 0xE0) == 0xC0) { length = 2; cp = b0 & 0x1F; minimum = 0x80; }
-        else if ((b0 & 0xF0) == 0xE0) { length = 3; cp = b0 & 0x0F; minimum = 0x800; }
-        else if ((b0 & 0xF8) == 0xF0) { length = 4; cp = b0 & 0x07; minimum = 0x10000; }
-        if (length == 0 || pos + length > text.size()) failText(text, "nieprawidłowy tekst UTF-8");
-        for (std::size_t i = 1; i < length; ++i) {
-            const auto b = static_cast<unsigned char>(text[pos + i]);
-            if ((b & 0xC0) != 0x80) failText(text, "nieprawidłowy tekst UTF-8");
-            cp = (cp << 6) | (b & 0x3F);
-        }
-        if (cp < minimum) failText(text, "nieprawidłowy tekst UTF-8");
-        pos += length;
-        int found = -1;
-        for (int i = 0; i < 128 && cp <= 0xFFFF; ++i) {
-            if (kCp1250[i] != 0 && kCp1250[i] == cp) { found = i; break; }
-        }
-        if (found < 0) failText(text, "znak " + codePointName(cp) + " nie istnieje w Windows-1250");
-        out += char(0x80 + found);
+    char32_t missing = 0;
+    std::optional<std::string> encoded = utf8ToCp1250Exact(text, missing);
+    if (!encoded) {
+        if (missing == 0) failText(text, "nieprawidłowy tekst UTF-8");
+        failText(text, "znak " + codePointName(missing) + " nie istnieje w Windows-1250");
     }
+    std::string& out = *encoded;
     // The reader takes a text that happens to be valid UTF-8 as UTF-8; such a text would come
     // back different, so it is refused here rather than shipped garbled.
     if (decodeText(out) != text) failText(text, "w Windows-1250 zostałby odczytany jako inny tekst");

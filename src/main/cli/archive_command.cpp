@@ -97,19 +97,30 @@ void reportErrorsTo(mtl::TBackupFile& component, bool& failed)
     };
 }
 
-int infoCommand(const std::string& archive)
+bool archiveMissing(const std::string& archive)
 {
-    if (!exists(archive)) {
-        printError("archive not found: " + archive);
-        return 1;
-    }
-    mtl::NoEventPump pump;
-    mtl::TBackupFile component(pump);
+    if (exists(archive)) return false;
+    printError("archive not found: " + archive);
+    return true;
+}
+
+// The archive's title and, when asked for, its identity list; false after a reported error.
+bool readArchiveInfo(mtl::TBackupFile& component, const std::string& archive, std::vector<std::string>* lines,
+                     std::string& title)
+{
     bool failed = false;
     reportErrorsTo(component, failed);
+    component.GetArchiveInfo(archive, lines, title);
+    return !failed;
+}
+
+int infoCommand(const std::string& archive)
+{
+    if (archiveMissing(archive)) return 1;
+    mtl::NoEventPump pump;
+    mtl::TBackupFile component(pump);
     std::string title;
-    component.GetArchiveInfo(archive, nullptr, title);
-    if (failed) return 1;
+    if (!readArchiveInfo(component, archive, nullptr, title)) return 1;
     std::printf("title: %s\nfiles: %d\ntotal size: %u bytes\n", title.c_str(), int(component.FileCount()),
                 unsigned(static_cast<std::uint32_t>(component.TotalSize())));
     return 0;
@@ -172,18 +183,12 @@ bool walkArchive(const std::string& archive, bool decode, OnRecord onRecord, std
 
 int listCommand(const std::string& archive)
 {
-    if (!exists(archive)) {
-        printError("archive not found: " + archive);
-        return 1;
-    }
+    if (archiveMissing(archive)) return 1;
     mtl::NoEventPump pump;
     mtl::TBackupFile component(pump);
-    bool failed = false;
-    reportErrorsTo(component, failed);
     std::vector<std::string> lines;
     std::string title;
-    component.GetArchiveInfo(archive, &lines, title);
-    if (failed) return 1;
+    if (!readArchiveInfo(component, archive, &lines, title)) return 1;
     if (!lines.empty()) {
         for (const auto& line : lines) std::printf("%s\n", line.c_str());
         return 0;
@@ -196,10 +201,7 @@ int listCommand(const std::string& archive)
 
 int testCommand(const std::string& archive)
 {
-    if (!exists(archive)) {
-        printError("archive not found: " + archive);
-        return 1;
-    }
+    if (archiveMissing(archive)) return 1;
     std::uint64_t records = 0, content = 0;
     if (!walkArchive(archive, true, [&records](const ArchiveRecord&) { ++records; }, content)) return 1;
     std::printf("OK: %llu records, %llu bytes of content\n", static_cast<unsigned long long>(records),
@@ -287,10 +289,7 @@ int restoreCommand(Args args)
         }
     }
     const std::string& archive = parsed->operands.front();
-    if (!exists(archive)) {
-        printError("archive not found: " + archive);
-        return 1;
-    }
+    if (archiveMissing(archive)) return 1;
     answerWhenPresent(component, archive);
     bool failed = false;
     reportErrorsTo(component, failed);

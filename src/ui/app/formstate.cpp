@@ -124,6 +124,15 @@ void uncheckRadio(QRadioButton* button)
     }
 }
 
+QLabel* makeWrappedLabel(QWidget* parent, const QString& text, const QRect& geometry)
+{
+    auto* label = new QLabel(text, parent);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setGeometry(geometry);
+    return label;
+}
+
 void setTextColor(QWidget* control, const QColor& color)
 {
     QPalette colours = control->palette();

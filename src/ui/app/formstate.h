@@ -12,6 +12,7 @@
 #include <vector>
 
 class QLabel;
+class QRect;
 class QRadioButton;
 class QWidget;
 class TSearchForm;
@@ -38,6 +39,8 @@ void uncheckRadio(QRadioButton* button);
 
 // The colour of a label's or control's text.
 void setTextColor(QWidget* control, const QColor& color);
+// A label whose text wraps inside the given place, read from its top left corner.
+QLabel* makeWrappedLabel(QWidget* parent, const QString& text, const QRect& geometry);
 // How long hints stay on screen once shown, for the window and every control in it.
 void setHintDuration(QWidget& window, int milliseconds);
 // Empties the found list, the mode and ignore lists, the descriptions and the hidden lists.

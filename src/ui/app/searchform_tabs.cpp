@@ -25,21 +25,14 @@
 
 namespace {
 
+using mtl::ui::makeWrappedLabel;
+
 QWidget* makePage(QTabWidget* pages, const char* name, const QString& caption)
 {
     auto* page = new QWidget;
     page->setObjectName(QString::fromLatin1(name));
     pages->addTab(page, caption);
     return page;
-}
-
-QLabel* makeWrappedLabel(QWidget* parent, const QString& text, const QRect& geometry)
-{
-    auto* label = new QLabel(text, parent);
-    label->setWordWrap(true);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setGeometry(geometry);
-    return label;
 }
 
 } // namespace

@@ -22,14 +22,7 @@
 
 namespace {
 
-QLabel* makeWrappedLabel(QWidget* parent, const QString& text, const QRect& geometry)
-{
-    auto* label = new QLabel(text, parent);
-    label->setWordWrap(true);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setGeometry(geometry);
-    return label;
-}
+using mtl::ui::makeWrappedLabel;
 
 // Design default of the folder fields that stand for the system drive's root.
 QString homeRoot()

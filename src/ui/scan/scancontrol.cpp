@@ -1,14 +1,16 @@
 #include "ui/scan/scancontrol.h"
 
 #include "core/common/countertext.h"
-#include "core/common/linelist.h"
 #include "core/common/timestamp.h"
 #include "core/platform/registry.h"
 #include "core/platform/shell.h"
 #include "core/platform/sounds.h"
 #include "ui/app/formstate.h"
 #include "ui/app/searchform.h"
+#include "ui/filters/form8.h"
 #include "ui/platform/errorreport.h"
+#include "ui/results/form1.h"
+#include "ui/results/ignorelists.h"
 #include "ui/widgets/animation.h"
 #include "ui/widgets/checklistbox.h"
 #include "ui/widgets/foldertree.h"
@@ -17,7 +19,6 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QFrame>
-#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -69,11 +70,8 @@ ScanControl::ScanControl(TSearchForm& form) : QObject(&form), Skaner(form.m_serv
     Skaner.OnFileFound = [this](const TFileInformations& file) { SkanerFileFound(file); };
     Skaner.OnStatistics = [this](const TStatistics& statistics) { SkanerStatistics(statistics); };
 
-    m_showNewest.setSingleShot(true);
-    m_showNewest.setInterval(0);
-    connect(&m_showNewest, &QTimer::timeout, this, [this] { showNewestEntry(); });
-
     watchList(form.ListBox1, m_listedStale);
+    watchList(form.ListBox1, m_mirrorStale);
     watchList(form.ListaIgnorowania, m_ignoredStale);
 }
 
@@ -115,7 +113,7 @@ void ScanControl::watchList(CheckListBox* list, bool& stale)
 {
     QAbstractItemModel* model = list->model();
     auto markStale = [this, &stale] {
-        if (!m_appending) stale = true;
+        if (!m_ownChange) stale = true;
     };
     connect(model, &QAbstractItemModel::rowsInserted, this, markStale);
     connect(model, &QAbstractItemModel::rowsRemoved, this, markStale);
@@ -125,7 +123,7 @@ void ScanControl::watchList(CheckListBox* list, bool& stale)
     connect(model, &QAbstractItemModel::dataChanged, this,
             [this, &stale](const QModelIndex&, const QModelIndex&, const QList<int>& roles) {
                 // Checking or selecting a line leaves its text as it was.
-                if (m_appending) return;
+                if (m_ownChange) return;
                 if (roles.isEmpty() || roles.contains(Qt::DisplayRole) || roles.contains(Qt::EditRole)) stale = true;
             });
 }
@@ -141,6 +139,32 @@ void ScanControl::hideAlerts()
 {
     for (QLabel* alert : {m_form.Alert_Niski, m_form.Alert_Sredni, m_form.Alert_Wysoki}) alert->hide();
     m_form.LabelAlerty->setText(QStringLiteral("-"));
+}
+
+void ScanControl::hideDetailsAlerts()
+{
+    if (TForm8* details = m_form.Form8) {
+        for (QLabel* alert : {details->Alert_Niski, details->Alert_Sredni, details->Alert_Wysoki}) alert->hide();
+    }
+}
+
+void ScanControl::mirrorFoundList(const QString* appended)
+{
+    TForm1* window = m_form.Form1;
+    if (!window) return;
+    if (window != m_mirrored) {
+        m_mirrored = window;
+        m_mirrorStale = true;
+    }
+    CheckListBox* copy = window->ListBox2;
+    if (m_mirrorStale) {
+        // Added in sorted mode too, a line goes to its sorted place, so a copy that grows by
+        // its new lines ends up the same as one taken whole.
+        copy->setLines(m_form.ListBox1->lines());
+        m_mirrorStale = false;
+    } else if (appended) {
+        copy->addLine(*appended);
+    }
 }
 
 void ScanControl::startGaugeTimer()
@@ -302,19 +326,21 @@ void ScanControl::endSteps(bool failed)
     const int found = f.ListBox1->count();
     f.Label50->setText(qs(filesText(found)));
     f.ListBoxLiczbaZnalez.append(QString::number(found));
+    mirrorFoundList(nullptr);
     f.Timer1->stop();
     f.Timer2->stop();
     f.RozpocznijSkanowanie->setEnabled(true);
     f.UsunNormalnie->setEnabled(true);
     f.btnStop->setEnabled(false);
     hideAlerts();
+    hideDetailsAlerts();
     f.StatusSkanowania->hide();
     f.StatusGotowe->show();
     f.StatusSkanowania->clear();
     f.StatusGotowe->clear();
     f.Animacja->setActive(false);
     f.EncartaGauge->setValue(100);
-    writeLineList(f.m_services.filtersFolder() / "filtr_ignoralplik.dat", toStdStrings(f.ListaIgnorowania->lines()));
+    f.ignoreLists->savePathList();
     if (f.CheckBoxDzwieki->isChecked()) playSound("gotowe.wav");
     if (!failed) f.Label12->setText(QStringLiteral("Wyszukiwanie gotowe !"));
     f.TrayIcon->setToolTip(QStringLiteral("Miotlarz 9"));
@@ -333,9 +359,9 @@ bool ScanControl::alreadyIn(CheckListBox* list, LineIndex& index, bool& stale, c
 void ScanControl::append(CheckListBox* list, LineIndex& index, bool stale, const QString& line,
                          const std::string& key)
 {
-    m_appending = true;
+    m_ownChange = true;
     list->addLine(line);
-    m_appending = false;
+    m_ownChange = false;
     if (!stale) index.add(key);
 }
 
@@ -365,36 +391,29 @@ void ScanControl::SkanerFileFound(const TFileInformations& file)
             }
         }
     }
-    if (!movedAside && !alreadyIn(f.ListBox1, m_listed, m_listedStale, path))
-        append(f.ListBox1, m_listed, m_listedStale, line, path);
+    const bool listed = !movedAside && !alreadyIn(f.ListBox1, m_listed, m_listedStale, path);
+    if (listed) append(f.ListBox1, m_listed, m_listedStale, line, path);
 
     if (size()) {
         f.ListBoxRozmiar.append(QString::number(*size()));
         m_sizes.add(*size());
     }
 
-    if (f.CheckBoxSpeed->isChecked()) return;
+    if (f.CheckBoxSpeed->isChecked()) {
+        // The full-list window's copy now lacks this line; the next copy is taken whole.
+        if (listed) m_mirrorStale = true;
+        return;
+    }
     f.EditKBznalezion = qs(sizeTotalText());
+    mirrorFoundList(listed ? &line : nullptr);
     f.Label50->setText(qs(filesText(f.ListBox1->count())));
     f.Label12->setText(QString::fromUtf8(kScanningText));
     f.Label11->setText(QStringLiteral("Znalazłem:"));
     f.Label57->setText(qs(kbTextOfBytes(f.EditKBznalezion.toStdString())));
-    // The newest entry comes into view at the next yield, when the window is painted anyway:
-    // doing it per entry would lay out the whole list for every hit.
-    if (!m_showNewest.isActive()) m_showNewest.start();
+    // The newest entry comes into view at the next yield, when the window is painted anyway;
+    // what the user has selected stays selected.
+    f.ListBox1->showLastLine();
     if (f.CheckBox103->isChecked()) clearAllAttributes(path);
-}
-
-void ScanControl::showNewestEntry()
-{
-    CheckListBox* list = m_form.ListBox1;
-    const int count = list->count();
-    if (count == 0) return;
-    // The newest entry becomes the current one and comes into view; what the user has
-    // selected stays selected.
-    const QModelIndex last = list->model()->index(count - 1, 0);
-    list->selectionModel()->setCurrentIndex(last, QItemSelectionModel::NoUpdate);
-    list->scrollTo(last);
 }
 
 void ScanControl::DhCheckFolder1ChangeFolder(const QString& path)

@@ -9,12 +9,12 @@
 
 #include <QObject>
 #include <QString>
-#include <QTimer>
 
 #include <string>
 
 class QLabel;
 class QPushButton;
+class TForm1;
 class TSearchForm;
 
 namespace mtl::ui {
@@ -68,12 +68,15 @@ private:
     void failureStep();
     void endSteps(bool failed);
     void hideAlerts();
+    void hideDetailsAlerts();
+    // Brings the full-list window's list up to the found list; `appended` is the line the
+    // intake has just added at the found list's end, if any.
+    void mirrorFoundList(const QString* appended);
     void playSound(const char* file);
     bool alreadyIn(CheckListBox* list, LineIndex& index, bool& dirty, const std::string& line);
     void append(CheckListBox* list, LineIndex& index, bool dirty, const QString& line,
                 const std::string& key);
     std::string sizeTotalText();
-    void showNewestEntry();
 
     TSearchForm& m_form;
     ScanClock m_clock;
@@ -83,10 +86,14 @@ private:
     LineIndex m_ignored;
     bool m_listedStale = true;
     bool m_ignoredStale = true;
-    bool m_appending = false;
+    // The full-list window's copy of the found list no longer matches it (or the window is
+    // not the one copied to), so the next copy is taken whole.
+    bool m_mirrorStale = true;
+    const TForm1* m_mirrored = nullptr;
+    // Set while the intake itself changes a watched list.
+    bool m_ownChange = false;
     RunningTotal m_sizes;
     bool m_cancelRequested = false;
-    QTimer m_showNewest;
 };
 
 } // namespace mtl::ui

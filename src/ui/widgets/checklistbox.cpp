@@ -21,7 +21,7 @@ bool lessWithoutCase(const QString& a, const QString& b)
 
 } // namespace
 
-CheckListBox::CheckListBox(QWidget* parent) : QListWidget(parent)
+CheckListBox::CheckListBox(QWidget* parent, Boxes boxes) : QListWidget(parent), m_boxes(boxes)
 {
     // Lists of found files run to tens of thousands of lines; uniform rows keep them fast.
     setUniformItemSizes(true);
@@ -45,6 +45,10 @@ QListWidgetItem* CheckListBox::lineItem(int index) const
 QListWidgetItem* CheckListBox::makeItem(const QString& text) const
 {
     auto* item = new QListWidgetItem(text);
+    if (m_boxes == Boxes::None) {
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+        return item;
+    }
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
     item->setCheckState(Qt::Unchecked);
     return item;
@@ -59,7 +63,9 @@ bool CheckListBox::isChecked(int index) const
 
 void CheckListBox::setChecked(int index, bool checked)
 {
-    lineItem(index)->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
+    QListWidgetItem* entry = lineItem(index);
+    if (m_boxes == Boxes::None) return;
+    entry->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
 }
 
 void CheckListBox::setLine(int index, const QString& text) { lineItem(index)->setText(text); }

@@ -1,6 +1,7 @@
 // A list of text lines, each with a check box in front of it: the found list, the mode's
 // mask list and the two ignore lists. The program treats it as an ordered list of strings
 // with a check state per line, so the API speaks in lines and indices rather than items.
+// The full-list window shows the same kind of list without the check boxes.
 #pragma once
 
 #include <QListWidget>
@@ -13,12 +14,14 @@ namespace mtl::ui {
 class CheckListBox : public QListWidget {
     Q_OBJECT
 public:
-    explicit CheckListBox(QWidget* parent = nullptr);
+    enum class Boxes { Shown, None };
+    explicit CheckListBox(QWidget* parent = nullptr, Boxes boxes = Boxes::Shown);
 
     int count() const { return QListWidget::count(); }
     // Each of these throws std::out_of_range for an index outside the list, which a
     // handler's guard turns into the general error report.
     QString line(int index) const;
+    // A list without check boxes has no line checked.
     bool isChecked(int index) const;
     void setChecked(int index, bool checked);
     void setLine(int index, const QString& text);
@@ -75,6 +78,7 @@ private:
     // Replaces every line at once, restoring check states and the selection.
     void rebuild(const std::vector<Entry>& entries);
 
+    Boxes m_boxes;
     bool m_sorted = false;
     bool m_showLastPending = false;
 };
