@@ -244,6 +244,43 @@ private slots:
         QVERIFY(!f.dialog.Label18->isHidden());
     }
 
+    void pathIgnoreListShowsDetailsAndOpensTheDialogWithoutStepping()
+    {
+        FoundFixture f;
+        TSearchForm& form = *f.form;
+        form.PageControl1->setCurrentWidget(form.TabSheet7);
+        const QString hidden = f.file(".ukryty.log", 5'000'000);
+        std::filesystem::permissions(hidden.toStdString(), std::filesystem::perms::owner_write,
+                                     std::filesystem::perm_options::remove);
+        form.ListaIgnorowania->setLines({f.file("maly.tmp", 3), hidden});
+
+        CheckListBox* list = form.ListaIgnorowania;
+        const QPoint second = list->visualItemRect(list->item(1)).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, second);
+        // The details of the found list's click, but the attributes always read as normal.
+        QCOMPARE(form.Edit3, hidden);
+        QCOMPARE(f.dialog.Label9->text(), QStringLiteral(".ukryty.log"));
+        QCOMPARE(f.dialog.Label16->text(), QStringLiteral("Normalny (ustawiony automatycznie)"));
+        QCOMPARE(form.LabelAlerty->text(), QStringLiteral("Wysoki"));
+        QCOMPARE(f.visiblePictures(form.Alert_Niski, form.Alert_Sredni, form.Alert_Wysoki),
+                 QStringList{QStringLiteral("Wysoki")});
+        QVERIFY(form.StatusGotowe->text().contains(QStringLiteral(".ukryty.log")));
+        QCOMPARE(f.platform.sounds.played.size(), std::size_t(1));
+
+        // The double click opens the dialog without the found list's position and stepping.
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, second);
+        QCOMPARE(f.modalRuns, 1);
+        QCOMPARE(f.nameWhenShown, QStringLiteral(".ukryty.log"));
+        QVERIFY(f.dialog.Label18->isHidden());
+        QVERIFY(!f.dialog.Button4->isEnabled());
+        QVERIFY(!f.dialog.Button5->isEnabled());
+
+        f.dialog.Label18->show();
+        form.findChild<QAction*>(QStringLiteral("Szczegyobiektu2"))->trigger();
+        QCOMPARE(f.modalRuns, 2);
+        QVERIFY(f.dialog.Label18->isHidden());
+    }
+
     void markUnmarkAndThrowOutActOnSelectedAndCheckedEntries()
     {
         FoundFixture f;

@@ -112,15 +112,17 @@ void FoundListControl::ListBox1Click()
     showDetails(path, AttributeSource::FromFile);
 }
 
-void FoundListControl::ListBox1DblClick()
+void FoundListControl::openDetailsDialog(bool withStepping)
 {
     TForm8* dialog = m_form.Form8;
     if (!dialog) return;
-    dialog->Label18->show();
-    dialog->Button4->setEnabled(true);
-    dialog->Button5->setEnabled(true);
+    dialog->Label18->setVisible(withStepping);
+    dialog->Button4->setEnabled(withStepping);
+    dialog->Button5->setEnabled(withStepping);
     dialog->showModally();
 }
+
+void FoundListControl::ListBox1DblClick() { openDetailsDialog(true); }
 
 void FoundListControl::Szczegyobiektu1Click() { ListBox1DblClick(); }
 

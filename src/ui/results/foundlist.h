@@ -38,6 +38,10 @@ public:
     // indicator and the status line, and asks for the alert sound when the band has one.
     // When the file is not there it changes nothing and returns nothing.
     std::optional<FileDetails> showDetails(const QString& path, AttributeSource source);
+    // Opens the details dialog modally with what the last click filled in. From the found list
+    // it shows the position label and the previous / next buttons; from the path ignore list,
+    // which has no such stepping, it hides the label and disables the buttons.
+    void openDetailsDialog(bool withStepping);
 
 private:
     void guarded(void (FoundListControl::*handler)());

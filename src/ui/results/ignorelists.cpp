@@ -8,6 +8,7 @@
 #include "ui/app/formstate.h"
 #include "ui/app/searchform.h"
 #include "ui/platform/errorreport.h"
+#include "ui/results/foundlist.h"
 #include "ui/widgets/checklistbox.h"
 
 #include <QAction>
@@ -39,15 +40,6 @@ void show(Dialogs& dialogs, const char* text, const char* title, MessageIcon ico
     dialogs.message({text, title, icon, MessageButtons::Ok});
 }
 
-// Alert reset: the found entry whose alert was shown may be the one just removed.
-void resetAlert(TSearchForm& form)
-{
-    form.Alert_Niski->hide();
-    form.Alert_Sredni->hide();
-    form.Alert_Wysoki->hide();
-    form.LabelAlerty->setText(QStringLiteral("-"));
-}
-
 bool isSelected(const CheckListBox& list, int row) { return list.item(row)->isSelected(); }
 
 } // namespace
@@ -76,6 +68,11 @@ IgnoreListsControl::IgnoreListsControl(TSearchForm& form) : QObject(&form), m_fo
     button(form.Button16, &IgnoreListsControl::Button16Click);
     button(form.Button15, &IgnoreListsControl::Button15Click);
 
+    connect(form.ListaIgnorowania, &CheckListBox::lineClicked, this,
+            [this] { guarded(&IgnoreListsControl::ListaIgnorowaniaClick); });
+    connect(form.ListaIgnorowania, &QAbstractItemView::doubleClicked, this,
+            [this] { guarded(&IgnoreListsControl::ListaIgnorowaniaDblClick); });
+    connectAction("Szczegyobiektu2", &IgnoreListsControl::Szczegyobiektu2Click);
     connectAction("Usutenplikzdysku1", &IgnoreListsControl::Usutenplikzdysku1Click);
     connectAction("Usunieistnijcepliki1", &IgnoreListsControl::Usunieistnijcepliki1Click);
     connectAction("Usuzlistyignorowania1", &IgnoreListsControl::Usuzlistyignorowania1Click);
@@ -97,6 +94,18 @@ void IgnoreListsControl::connectAction(const char* actionName, void (IgnoreLists
     auto* action = m_form.findChild<QAction*>(QString::fromLatin1(actionName));
     connect(action, &QAction::triggered, this, [this, handler] { guarded(handler); });
 }
+
+void IgnoreListsControl::ListaIgnorowaniaClick()
+{
+    const CheckListBox* list = m_form.ListaIgnorowania;
+    const int row = list->currentRow();
+    const QString path = row >= 0 && row < list->count() ? list->line(row) : QString();
+    m_form.foundList->showDetails(path, AttributeSource::AlwaysNormal);
+}
+
+void IgnoreListsControl::ListaIgnorowaniaDblClick() { m_form.foundList->openDetailsDialog(false); }
+
+void IgnoreListsControl::Szczegyobiektu2Click() { ListaIgnorowaniaDblClick(); }
 
 // ---- Files and counters -------------------------------------------------------------------
 
@@ -200,7 +209,7 @@ void IgnoreListsControl::Usutenplikzdysku1Click()
         std::filesystem::remove(path, ignored);
         list.removeLine(row);
     }
-    resetAlert(m_form);
+    alertReset(m_form);
     setPathCounter();
     savePathList();
 }

@@ -23,6 +23,12 @@ public:
     void Button5Click();   // "Dodaj ścieżkę"
     void Button16Click();  // "Dodaj rozszerzenie"
 
+    // The path list's click (details of the current entry, attributes always shown as
+    // normal), double click and "Szczegóły obiektu" (the details dialog without stepping).
+    void ListaIgnorowaniaClick();
+    void ListaIgnorowaniaDblClick();
+    void Szczegyobiektu2Click();
+
     // Popup menu of the path list.
     void Usutenplikzdysku1Click();      // "Usuń zaznaczone pliki z dysku"
     void Usunieistnijcepliki1Click();   // "Napraw błędne wpisy ścieżek"

@@ -10,6 +10,7 @@
 #include "ui/filters/form8.h"
 #include "ui/platform/errorreport.h"
 #include "ui/results/form1.h"
+#include "ui/results/foundlist.h"
 #include "ui/results/ignorelists.h"
 #include "ui/widgets/animation.h"
 #include "ui/widgets/checklistbox.h"
@@ -135,12 +136,6 @@ void ScanControl::playSound(const char* file)
     m_form.m_services.sounds.play((m_form.m_services.programFolder / file).string());
 }
 
-void ScanControl::hideAlerts()
-{
-    for (QLabel* alert : {m_form.Alert_Niski, m_form.Alert_Sredni, m_form.Alert_Wysoki}) alert->hide();
-    m_form.LabelAlerty->setText(QStringLiteral("-"));
-}
-
 void ScanControl::hideDetailsAlerts()
 {
     if (TForm8* details = m_form.Form8) {
@@ -202,7 +197,7 @@ void ScanControl::RozpocznijSkanowanieClick()
     f.RozpocznijSkanowanie->setEnabled(false);
     f.UsunNormalnie->setEnabled(false);
     f.btnStop->setEnabled(true);
-    hideAlerts();
+    alertReset(m_form);
     f.StatusSkanowania->show();
     f.StatusGotowe->hide();
     f.StatusSkanowania->clear();
@@ -332,7 +327,7 @@ void ScanControl::endSteps(bool failed)
     f.RozpocznijSkanowanie->setEnabled(true);
     f.UsunNormalnie->setEnabled(true);
     f.btnStop->setEnabled(false);
-    hideAlerts();
+    alertReset(m_form);
     hideDetailsAlerts();
     f.StatusSkanowania->hide();
     f.StatusGotowe->show();

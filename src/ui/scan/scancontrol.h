@@ -67,7 +67,6 @@ private:
     void startGaugeTimer();
     void failureStep();
     void endSteps(bool failed);
-    void hideAlerts();
     void hideDetailsAlerts();
     // Brings the full-list window's list up to the found list; `appended` is the line the
     // intake has just added at the found list's end, if any.
