@@ -216,29 +216,38 @@ private slots:
     void fullListWindowCopiesTheFoundList_data()
     {
         QTest::addColumn<bool>("monitoring");
-        QTest::newRow("monitoring on") << true;
-        QTest::newRow("monitoring off") << false;
+        QTest::addColumn<bool>("sortedFoundList");
+        QTest::newRow("monitoring on") << true << false;
+        QTest::newRow("monitoring off") << false << false;
+        // New lines go into the middle of a sorted found list, and the copy must follow.
+        QTest::newRow("sorted found list") << true << true;
     }
     void fullListWindowCopiesTheFoundList()
     {
         QFETCH(bool, monitoring);
+        QFETCH(bool, sortedFoundList);
         ScanFixture f;
         TForm1 full;
         TForm8 details;
         f.form->setDialogs(&details, &full, nullptr, nullptr);
         f.form->CheckBoxSpeed->setChecked(!monitoring);
+        if (sortedFoundList) {
+            f.form->ListBox1->setLines({QStringLiteral("/zzz/z wcześniejszej listy.tmp")});
+            f.form->Sortujlist1->trigger();
+        }
+        const int earlier = f.form->ListBox1->count();
         for (int i = 0; i < 4; ++i) f.file("d" + std::to_string(i) + "/m" + std::to_string(i) + ".tmp");
         full.ListBox2->setLines({QStringLiteral("z poprzedniego skanowania")});
         const QStringList before = full.ListBox2->lines();
         details.Alert_Wysoki->show();
 
-        // With monitoring the copy keeps up with the found list at every yield; without it
-        // the copy is left alone until the end.
+        // With monitoring the copy keeps up with the found list from the first intake on, at
+        // every yield; without it the copy is left alone until the end.
         int yields = 0;
         bool kept = true;
         f.platform.pump.onPending = [&] {
             ++yields;
-            const bool copied = monitoring && f.form->ListBox1->count() > 0;
+            const bool copied = monitoring && f.form->ListBox1->count() > earlier;
             const QStringList expected = copied ? f.form->ListBox1->lines() : before;
             if (full.ListBox2->lines() != expected) kept = false;
         };
@@ -246,13 +255,13 @@ private slots:
         f.platform.pump.onPending = nullptr;
         QVERIFY(yields > 0);
         QVERIFY(kept);
-        QCOMPARE(f.form->ListBox1->count(), 4);
+        QCOMPARE(f.form->ListBox1->count(), earlier + 4);
         QCOMPARE(full.ListBox2->lines(), f.form->ListBox1->lines());
         QVERIFY(details.Alert_Wysoki->isHidden());
 
         // Taking entries out of the found list leaves the copy as the scan left it.
         f.form->ListBox1->removeLine(0);
-        QCOMPARE(full.ListBox2->count(), 4);
+        QCOMPARE(full.ListBox2->count(), earlier + 4);
 
         // The next scan's copy is taken after its compare step, so an ignored path is in
         // neither list; a sorted copy holds the found list's lines in sorted order.
@@ -260,7 +269,7 @@ private slots:
         f.form->ListaIgnorowania->addLine(f.q(ignored));
         full.ListBox2->setSorted(true);
         f.scan();
-        QCOMPARE(f.form->ListBox1->count(), 4);
+        QCOMPARE(f.form->ListBox1->count(), earlier + 4);
         QVERIFY(!f.form->ListBox1->lines().contains(f.q(ignored)));
         QStringList sorted = f.form->ListBox1->lines();
         sorted.sort(Qt::CaseInsensitive);

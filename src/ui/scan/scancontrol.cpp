@@ -143,7 +143,7 @@ void ScanControl::hideDetailsAlerts()
     }
 }
 
-void ScanControl::mirrorFoundList(const QString* appended)
+void ScanControl::mirrorFoundList(const std::optional<NewLine>& added)
 {
     TForm1* window = m_form.Form1;
     if (!window) return;
@@ -153,12 +153,12 @@ void ScanControl::mirrorFoundList(const QString* appended)
     }
     CheckListBox* copy = window->ListBox2;
     if (m_mirrorStale) {
-        // Added in sorted mode too, a line goes to its sorted place, so a copy that grows by
-        // its new lines ends up the same as one taken whole.
         copy->setLines(m_form.ListBox1->lines());
         m_mirrorStale = false;
-    } else if (appended) {
-        copy->addLine(*appended);
+    } else if (added) {
+        // The copy held the found list's lines before this one, so the line goes to the same
+        // row; a sorted copy puts it at its own sorted place, as a whole copy would.
+        copy->insertLine(added->row, added->text);
     }
 }
 
@@ -321,7 +321,7 @@ void ScanControl::endSteps(bool failed)
     const int found = f.ListBox1->count();
     f.Label50->setText(qs(filesText(found)));
     f.ListBoxLiczbaZnalez.append(QString::number(found));
-    mirrorFoundList(nullptr);
+    mirrorFoundList(std::nullopt);
     f.Timer1->stop();
     f.Timer2->stop();
     f.RozpocznijSkanowanie->setEnabled(true);
@@ -351,13 +351,14 @@ bool ScanControl::alreadyIn(CheckListBox* list, LineIndex& index, bool& stale, c
     return index.contains(line);
 }
 
-void ScanControl::append(CheckListBox* list, LineIndex& index, bool stale, const QString& line,
-                         const std::string& key)
+int ScanControl::append(CheckListBox* list, LineIndex& index, bool stale, const QString& line,
+                        const std::string& key)
 {
     m_ownChange = true;
-    list->addLine(line);
+    const int row = list->addLine(line);
     m_ownChange = false;
     if (!stale) index.add(key);
+    return row;
 }
 
 void ScanControl::SkanerFileFound(const TFileInformations& file)
@@ -387,7 +388,8 @@ void ScanControl::SkanerFileFound(const TFileInformations& file)
         }
     }
     const bool listed = !movedAside && !alreadyIn(f.ListBox1, m_listed, m_listedStale, path);
-    if (listed) append(f.ListBox1, m_listed, m_listedStale, line, path);
+    std::optional<NewLine> added;
+    if (listed) added.emplace(NewLine{line, append(f.ListBox1, m_listed, m_listedStale, line, path)});
 
     if (size()) {
         f.ListBoxRozmiar.append(QString::number(*size()));
@@ -400,7 +402,7 @@ void ScanControl::SkanerFileFound(const TFileInformations& file)
         return;
     }
     f.EditKBznalezion = qs(sizeTotalText());
-    mirrorFoundList(listed ? &line : nullptr);
+    mirrorFoundList(added);
     f.Label50->setText(qs(filesText(f.ListBox1->count())));
     f.Label12->setText(QString::fromUtf8(kScanningText));
     f.Label11->setText(QStringLiteral("Znalazłem:"));

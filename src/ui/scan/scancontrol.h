@@ -10,6 +10,7 @@
 #include <QObject>
 #include <QString>
 
+#include <optional>
 #include <string>
 
 class QLabel;
@@ -68,12 +69,18 @@ private:
     void failureStep();
     void endSteps(bool failed);
     void hideDetailsAlerts();
-    // Brings the full-list window's list up to the found list; `appended` is the line the
-    // intake has just added at the found list's end, if any.
-    void mirrorFoundList(const QString* appended);
+    // A line the intake has just put into the found list, and the row it went to.
+    struct NewLine {
+        const QString& text;
+        int row;
+    };
+    // Brings the full-list window's list up to the found list, given the one line added to it
+    // since the last copy, if any.
+    void mirrorFoundList(const std::optional<NewLine>& added);
     void playSound(const char* file);
     bool alreadyIn(CheckListBox* list, LineIndex& index, bool& dirty, const std::string& line);
-    void append(CheckListBox* list, LineIndex& index, bool dirty, const QString& line,
+    // Adds a line to a watched list and its index; returns the row it went to.
+    int append(CheckListBox* list, LineIndex& index, bool dirty, const QString& line,
                 const std::string& key);
     std::string sizeTotalText();
 

@@ -97,12 +97,11 @@ void CheckListBox::setLines(const QStringList& newLines)
     setUpdatesEnabled(true);
 }
 
-void CheckListBox::addLine(const QString& text)
+int CheckListBox::addLine(const QString& text)
 {
-    if (m_sorted)
-        insertItem(sortedRow(text), makeItem(text));
-    else
-        addItem(makeItem(text));
+    const int row = m_sorted ? sortedRow(text) : count();
+    insertItem(row, makeItem(text));
+    return row;
 }
 
 void CheckListBox::insertLine(int index, const QString& text)

@@ -30,7 +30,8 @@ public:
     QStringList lines() const;
     // Replaces every line; the new lines start unchecked.
     void setLines(const QStringList& lines);
-    void addLine(const QString& text);
+    // Adds a line at the end, or in sorted mode at its place; returns the row it went to.
+    int addLine(const QString& text);
     void insertLine(int index, const QString& text);
     void clearLines();
 
