@@ -73,6 +73,12 @@ std::size_t utf8Sequence(std::string_view s, std::size_t pos, char32_t& cp)
 
 } // namespace
 
+std::size_t utf8SequenceLength(std::string_view bytes, std::size_t pos)
+{
+    char32_t cp;
+    return utf8Sequence(bytes, pos, cp);
+}
+
 bool isValidUtf8(std::string_view bytes)
 {
     char32_t cp;

@@ -10,6 +10,8 @@
 namespace mtl {
 
 bool isValidUtf8(std::string_view bytes);
+// Length of the valid UTF-8 sequence that starts at `pos`, 0 when none starts there.
+std::size_t utf8SequenceLength(std::string_view bytes, std::size_t pos);
 // Every byte of Windows-1250 text as UTF-8 (unassigned bytes become the C1 code point of
 // the same value, so nothing is lost).
 std::string cp1250ToUtf8(std::string_view bytes);

@@ -1,5 +1,6 @@
 #include "ui/app/formstate.h"
 
+#include "core/common/textcodec.h"
 #include "core/filters/scanmodes.h"
 #include "ui/app/searchform.h"
 #include "ui/widgets/checklistbox.h"
@@ -17,28 +18,6 @@ namespace {
 
 constexpr char16_t kEscapeBase = 0xDC00;
 
-// Length of the valid UTF-8 sequence at `pos`, 0 when the byte there starts none.
-std::size_t validSequence(std::string_view s, std::size_t pos)
-{
-    const auto b0 = static_cast<unsigned char>(s[pos]);
-    std::size_t len;
-    char32_t cp;
-    if (b0 < 0x80) return 1;
-    if ((b0 & 0xE0) == 0xC0) { len = 2; cp = b0 & 0x1F; }
-    else if ((b0 & 0xF0) == 0xE0) { len = 3; cp = b0 & 0x0F; }
-    else if ((b0 & 0xF8) == 0xF0) { len = 4; cp = b0 & 0x07; }
-    else return 0;
-    if (pos + len > s.size()) return 0;
-    for (std::size_t i = 1; i < len; ++i) {
-        const auto b = static_cast<unsigned char>(s[pos + i]);
-        if ((b & 0xC0) != 0x80) return 0;
-        cp = (cp << 6) | (b & 0x3F);
-    }
-    static constexpr char32_t kMin[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (cp < kMin[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
-    return len;
-}
-
 } // namespace
 
 QString qs(std::string_view bytes)
@@ -51,7 +30,11 @@ QString qs(std::string_view bytes)
         if (pos > runStart) text += QString::fromUtf8(bytes.data() + runStart, qsizetype(pos - runStart));
     };
     while (pos < bytes.size()) {
-        const std::size_t len = validSequence(bytes, pos);
+        if (static_cast<unsigned char>(bytes[pos]) < 0x80) {
+            ++pos;
+            continue;
+        }
+        const std::size_t len = utf8SequenceLength(bytes, pos);
         if (len > 0) {
             pos += len;
             continue;
