@@ -178,6 +178,7 @@ private slots:
         f.file("a.tmp");
         f.scan();
         QCOMPARE(f.platform.dialogs.messages.back().icon, MessageIcon::Error);
+        QVERIFY(QString::fromStdString(f.platform.dialogs.messages.back().text).contains(QStringLiteral("dużo")));
         QVERIFY(f.form->RozpocznijSkanowanie->isEnabled());
         QVERIFY(!f.form->btnStop->isEnabled());
     }
