@@ -308,10 +308,10 @@ void IgnoreListsControl::Usuignorowane1Click()
     // Walked from the last entry, so the paths reach the ignore list in reverse order; no
     // duplicate test here: the compare step pairs each copy with one found line.
     for (int row = found.count() - 1; row >= 0; --row) {
-        if (!found.isChecked(row)) continue;
-        m_form.ListaIgnorowania->addLine(found.line(row));
-        found.removeLine(row);
+        if (found.isChecked(row)) m_form.ListaIgnorowania->addLine(found.line(row));
     }
+    // One pass instead of one removal per line: the list may hold a whole home folder.
+    found.removeCheckedLines();
     m_form.Label11->setText(QStringLiteral("Zostało: "));
     m_form.Label50->setText(qs(filesText(found.count())));
     m_form.Label12->setText(QStringLiteral("Dodano plik(i) do listy ignorowań"));
