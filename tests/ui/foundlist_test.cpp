@@ -385,6 +385,17 @@ private slots:
         // A loaded list is put in order as well.
         list->setLines({"/b", "/A", "/c"});
         QCOMPARE(list->lines(), (QStringList{"/A", "/b", "/c"}));
+
+        // Letters beyond ASCII fold too; lines equal but for case keep the order they came in,
+        // and later lines find their place among them by the same order.
+        list->setLines({QStringLiteral("/ŁĄKA"), QStringLiteral("/łódź"), QStringLiteral("/las"),
+                        QStringLiteral("/łąka"), QStringLiteral("/b")});
+        list->addLine(QStringLiteral("/Łąka2"));
+        list->addLine(QStringLiteral("/Ł"));
+        list->addLine(QStringLiteral("/ŁąKa"));
+        QCOMPARE(list->lines(), (QStringList{QStringLiteral("/b"), QStringLiteral("/las"), QStringLiteral("/Ł"),
+                                             QStringLiteral("/łódź"), QStringLiteral("/ŁĄKA"), QStringLiteral("/łąka"),
+                                             QStringLiteral("/ŁąKa"), QStringLiteral("/Łąka2")}));
     }
 
     void showLastLineComesOncePerEventLoopPass()

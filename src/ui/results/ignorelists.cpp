@@ -16,7 +16,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -26,12 +25,6 @@ namespace {
 
 constexpr const char* kPathListFile = "filtr_ignoralplik.dat";
 constexpr const char* kMaskListFile = "filtr_ignoraltyp.dat";
-
-// The order of the sorted mode: alphabetical without regard to letter case.
-bool sortsBefore(const QString& a, const QString& b)
-{
-    return QString::compare(a, b, Qt::CaseInsensitive) < 0;
-}
 
 std::filesystem::path pathOf(const QString& line) { return std::filesystem::path(toBytes(line)); }
 
@@ -49,15 +42,6 @@ IgnoreListsControl::IgnoreListsControl(TSearchForm& form) : QObject(&form), m_fo
     for (CheckListBox* list : {form.ListaIgnorowania, form.ListBoxIgnorujTypy}) {
         // The commands act on every selected line, so both lists take multiple selection.
         list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-        // Lines reach the lists from start-up, the scan's intake and the details dialog as
-        // well as from here; in sorted mode each one is moved to its place as it arrives.
-        connect(list->model(), &QAbstractItemModel::rowsInserted, this,
-                [this, list](const QModelIndex&, int first, int last) {
-                    const bool sorted = list == m_form.ListaIgnorowania ? m_pathsSorted : m_masksSorted;
-                    if (!sorted || m_placing) return;
-                    if (first == last) placeInsertedLine(list, first);
-                    else sortList(list);
-                });
     }
 
     auto button = [this](QPushButton* control, void (IgnoreListsControl::*handler)()) {
@@ -130,32 +114,6 @@ void IgnoreListsControl::setMaskCounter()
 }
 
 // ---- Sorted mode --------------------------------------------------------------------------
-
-void IgnoreListsControl::sortList(CheckListBox* list)
-{
-    QStringList lines = list->lines();
-    std::stable_sort(lines.begin(), lines.end(), sortsBefore);
-    m_placing = true;
-    list->setLines(lines);
-    m_placing = false;
-}
-
-void IgnoreListsControl::placeInsertedLine(CheckListBox* list, int row)
-{
-    m_placing = true;
-    QListWidgetItem* item = list->takeItem(row);
-    // The other lines are in order: the new one goes after every line that does not sort
-    // after it, so equal lines keep the order in which they came.
-    int low = 0;
-    int high = list->count();
-    while (low < high) {
-        const int middle = (low + high) / 2;
-        if (sortsBefore(item->text(), list->item(middle)->text())) high = middle;
-        else low = middle + 1;
-    }
-    list->insertItem(low, item);
-    m_placing = false;
-}
 
 // ---- Tab "Ignorowania" --------------------------------------------------------------------
 
@@ -249,8 +207,8 @@ void IgnoreListsControl::Usuzlistyignorowania1Click()
 
 void IgnoreListsControl::Posortujlist1Click()
 {
-    m_pathsSorted = true;
-    sortList(m_form.ListaIgnorowania);
+    // Lines that arrive later (the scan's intake, the details dialog) go to their place too.
+    m_form.ListaIgnorowania->setSorted(true);
     savePathList();
 }
 
@@ -281,8 +239,7 @@ void IgnoreListsControl::Usufiltrzlisty1Click()
 
 void IgnoreListsControl::Posortujlist2Click()
 {
-    m_masksSorted = true;
-    sortList(m_form.ListBoxIgnorujTypy);
+    m_form.ListBoxIgnorujTypy->setSorted(true);
     saveMaskList();
 }
 

@@ -53,23 +53,15 @@ public:
     void setPathCounter();
     void setMaskCounter();
 
-    bool pathListSorted() const { return m_pathsSorted; }
-    bool maskListSorted() const { return m_masksSorted; }
 
 private:
     // Runs a handler at its boundary (the general error report for unforeseen failures).
     void guarded(void (IgnoreListsControl::*handler)());
     void connectAction(const char* actionName, void (IgnoreListsControl::*handler)());
-    // Sorted mode: once on, a list is put in order and every later line goes to its place.
-    void sortList(CheckListBox* list);
-    void placeInsertedLine(CheckListBox* list, int row);
     // "Usuń listę" of either list: asks, empties on Yes; the caller sets counter and saves.
     void askAndClear(CheckListBox* list, const char* question, const char* title);
 
     TSearchForm& m_form;
-    bool m_pathsSorted = false;
-    bool m_masksSorted = false;
-    bool m_placing = false;
 };
 
 } // namespace mtl::ui
