@@ -49,27 +49,41 @@ void makeTree(const fs::path& root, int hits)
     }
 }
 
+// The main window set up to scan `root` for "*.tmp" with its full-list window and details
+// dialog, as the program has them; the full-list window takes its copy as the scan goes.
+struct ScanWindow {
+    TSearchForm form;
+    TForm1 fullList;
+    TForm8 details;
+
+    ScanWindow(const Services& services, const fs::path& root, bool monitoring, bool shown)
+        : form(services, {})
+    {
+        form.setDialogs(&details, &fullList, nullptr, nullptr);
+        if (shown) form.show();
+        QApplication::processEvents();
+        form.CheckBoxSpeed->setChecked(!monitoring);
+        for (QCheckBox* on : {form.cbRecursive, form.CheckBox149}) on->setChecked(true);
+        form.ListBoxFiltry->setLines({QStringLiteral("*.tmp")});
+        form.SkanujDysk->setText(QString::fromStdString(root.string() + "/"));
+    }
+};
+
+Services servicesOf(test::TestPlatform& platform, ui::QtEventPump& pump)
+{
+    return {platform.registry, platform.dialogs, platform.shell, platform.sounds, platform.clock,
+            pump, platform.programFolder()};
+}
+
 double scanSecondsPerHit(test::TestPlatform& platform, ui::QtEventPump& pump, const fs::path& root, int hits,
                          bool monitoring, bool shown)
 {
-    Services services{platform.registry, platform.dialogs, platform.shell, platform.sounds, platform.clock,
-                      pump, platform.programFolder()};
-    TSearchForm form(services, {});
-    // The full-list window takes its copy of the found list as the scan goes.
-    TForm1 fullList;
-    TForm8 details;
-    form.setDialogs(&details, &fullList, nullptr, nullptr);
-    if (shown) form.show();
-    QApplication::processEvents();
-    form.CheckBoxSpeed->setChecked(!monitoring);
-    for (QCheckBox* on : {form.cbRecursive, form.CheckBox149}) on->setChecked(true);
-    form.ListBoxFiltry->setLines({QStringLiteral("*.tmp")});
-    form.SkanujDysk->setText(QString::fromStdString(root.string() + "/"));
-
+    ScanWindow window(servicesOf(platform, pump), root, monitoring, shown);
+    TSearchForm& form = window.form;
     const auto start = std::chrono::steady_clock::now();
     form.RozpocznijSkanowanie->click();
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-    if (form.ListBox1->count() != hits || fullList.ListBox2->count() != hits) {
+    if (form.ListBox1->count() != hits || window.fullList.ListBox2->count() != hits) {
         std::fprintf(stderr, "expected %d hits, listed %d (%s)\n", hits, form.ListBox1->count(),
                      form.Label12->text().toUtf8().constData());
         for (const std::string& text : platform.dialogs.texts()) std::fprintf(stderr, "  %s\n", text.c_str());
@@ -81,17 +95,8 @@ double scanSecondsPerHit(test::TestPlatform& platform, ui::QtEventPump& pump, co
 // event-loop pass that follows it (the list's relayout is part of what the user waits for).
 void timeCommandsOnALargeList(test::TestPlatform& platform, ui::QtEventPump& pump, const fs::path& root)
 {
-    Services services{platform.registry, platform.dialogs, platform.shell, platform.sounds, platform.clock,
-                      pump, platform.programFolder()};
-    TSearchForm form(services, {});
-    TForm1 fullList;
-    TForm8 details;
-    form.setDialogs(&details, &fullList, nullptr, nullptr);
-    form.show();
-    form.CheckBoxSpeed->setChecked(true);
-    for (QCheckBox* on : {form.cbRecursive, form.CheckBox149}) on->setChecked(true);
-    form.ListBoxFiltry->setLines({QStringLiteral("*.tmp")});
-    form.SkanujDysk->setText(QString::fromStdString(root.string() + "/"));
+    ScanWindow window(servicesOf(platform, pump), root, false, true);
+    TSearchForm& form = window.form;
     form.RozpocznijSkanowanie->click();
     QApplication::processEvents();
     const int entries = form.ListBox1->count();
