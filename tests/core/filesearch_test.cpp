@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <set>
 #include <sys/stat.h>
@@ -52,6 +53,19 @@ void makeTree(const fs::path& root, const std::vector<std::string>& lines)
         fs::create_directories(file.parent_path());
         test::writeFile(file, std::string(size, 'x'));
         if (readOnly) fs::permissions(file, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    }
+}
+
+// Folders f1 .. f(count-1) below `root`, numbered breadth first with `children` subfolders
+// per folder (folder i is a child of folder (i-1)/children, the root being folder 0); each
+// holds one file named by `fileName`.
+void makeWideTree(const std::string& root, int count, int children, const std::function<std::string(int)>& fileName)
+{
+    std::vector<std::string> paths{root};
+    for (int i = 1; i < count; ++i) {
+        paths.push_back(paths[std::size_t((i - 1) / children)] + "/f" + std::to_string(i));
+        fs::create_directory(paths.back());
+        test::writeFile(paths.back() + "/" + fileName(i), "");
     }
 }
 
@@ -273,12 +287,7 @@ TEST(EngineOrder, BreadthFirstInListingOrder)
 TEST(EngineOrder, LargeTreeKeepsTheOrderWhenTheWalkLagsBehind)
 {
     test::TempDir dir;
-    std::vector<std::string> paths{dir.path().string()};
-    for (int i = 1; i < 700; ++i) {
-        paths.push_back(paths[std::size_t(i - 1) / 3] + "/f" + std::to_string(i));
-        fs::create_directory(paths.back());
-        test::writeFile(paths.back() + "/x" + std::to_string(i) + ".tmp", "");
-    }
+    makeWideTree(dir.path().string(), 700, 3, [](int i) { return "x" + std::to_string(i) + ".tmp"; });
     NoEventPump pump;
     ScriptedLister lister;
     TEasyFileSearch search(pump, lister);
@@ -302,12 +311,7 @@ TEST(EngineOrder, LargeTreeKeepsTheOrderWhenTheWalkLagsBehind)
 TEST(EngineOrder, HandlerThatThrowsEndsTheWalkAtOnce)
 {
     test::TempDir dir;
-    std::vector<std::string> paths{dir.path().string()};
-    for (int i = 1; i < 300; ++i) {
-        paths.push_back(paths[std::size_t(i - 1) / 4] + "/f" + std::to_string(i));
-        fs::create_directory(paths.back());
-        test::writeFile(paths.back() + "/a.tmp", "");
-    }
+    makeWideTree(dir.path().string(), 300, 4, [](int) { return std::string("a.tmp"); });
     NoEventPump pump;
     TEasyFileSearch search(pump);
     search.RootPath = dir.path().string();

@@ -33,8 +33,6 @@ void show(Dialogs& dialogs, const char* text, const char* title, MessageIcon ico
     dialogs.message({text, title, icon, MessageButtons::Ok});
 }
 
-bool isSelected(const CheckListBox& list, int row) { return list.item(row)->isSelected(); }
-
 } // namespace
 
 IgnoreListsControl::IgnoreListsControl(TSearchForm& form) : QObject(&form), m_form(form)
@@ -159,7 +157,7 @@ void IgnoreListsControl::Usutenplikzdysku1Click()
 {
     CheckListBox& list = *m_form.ListaIgnorowania;
     for (int row = list.count() - 1; row >= 0; --row) {
-        if (!isSelected(list, row)) continue;
+        if (!list.isSelected(row)) continue;
         const auto path = pathOf(list.line(row));
         if (!ignoredFileExists(path)) continue;
         // A file that will not go is not reported; the entry goes all the same.
@@ -199,7 +197,7 @@ void IgnoreListsControl::Usuzlistyignorowania1Click()
 {
     CheckListBox& list = *m_form.ListaIgnorowania;
     for (int row = list.count() - 1; row >= 0; --row) {
-        if (isSelected(list, row)) list.removeLine(row);
+        if (list.isSelected(row)) list.removeLine(row);
     }
     setPathCounter();
     savePathList();
